@@ -1,0 +1,90 @@
+// torvel: plays the game whose archives are in GAME_DIR (the bundled demo without one).
+#include <charconv>
+#include <cstring>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+#include "platform/headless/headless_run.h"
+#include "platform/instance_lock.h"
+#include "platform/user_folders.h"
+#ifdef TORVEL_HAVE_QT
+#include "platform/qt/qt_main.h"
+#endif
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: torvel [GAME_DIR]\n"
+    "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
+    "GAME_DIR\n";
+
+bool ParseNumber(std::string_view text, long long& value) {
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  return ec == std::errc() && end == text.data() + text.size();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  torvel::HeadlessRunOptions headless;
+  bool isHeadless = false;
+  std::string gameDir;
+  for (int i = 1; i < argc; ++i) {
+    std::string_view arg = argv[i];
+    auto value = [&](const char* name) -> const char* {
+      if (i + 1 >= argc) {
+        std::cerr << "torvel: " << name << " needs a value\n" << kUsage;
+        std::exit(2);
+      }
+      return argv[++i];
+    };
+    long long number = 0;
+    if (arg == "--headless") {
+      isHeadless = true;
+    } else if (arg == "--input") {
+      headless.inputFile = value("--input");
+    } else if (arg == "--shot") {
+      headless.shotFile = value("--shot");
+    } else if (arg == "--state") {
+      headless.stateFile = value("--state");
+    } else if (arg == "--frames" || arg == "--seed") {
+      const char* text = value(argv[i]);
+      if (!ParseNumber(text, number) || number < 0 || number > 0xFFFFFFFFLL) {
+        std::cerr << "torvel: " << arg << " takes a number\n";
+        return 2;
+      }
+      if (arg == "--frames") {
+        headless.frames = static_cast<int>(std::min<long long>(number, 1 << 30));
+      } else {
+        headless.seed = static_cast<uint32_t>(number);
+      }
+    } else if (arg == "--help" || arg == "-h") {
+      std::cout << kUsage;
+      return 0;
+    } else if (!arg.empty() && arg[0] == '-') {
+      std::cerr << "torvel: unknown option " << arg << "\n" << kUsage;
+      return 2;
+    } else if (gameDir.empty()) {
+      gameDir = std::string(arg);
+    } else {
+      std::cerr << kUsage;
+      return 2;
+    }
+  }
+  if (gameDir.empty()) gameDir = TORVEL_DEMO_DIR;
+  if (isHeadless) {
+    headless.gameDir = gameDir;
+    headless.settingsFolder = torvel::UserConfigFolder();
+    return torvel::RunHeadless(headless);
+  }
+#ifdef TORVEL_HAVE_QT
+  // One windowed engine per user; headless runs take no lock, so tests run side by side.
+  torvel::InstanceLock lock(torvel::UserRuntimeFolder());
+  if (!lock.Held()) return 1;
+  return torvel::RunQt(argc, argv, gameDir);
+#else
+  std::cerr << "torvel: built without the window; use --headless\n";
+  return 2;
+#endif
+}

@@ -1,0 +1,181 @@
+#include "platform/headless/headless_host.h"
+
+#include <algorithm>
+#include <cstring>
+#include <iostream>
+
+#include "graphics/png_io.h"
+#include "resources/file_io.h"
+#include "resources/sjis.h"
+#include "shell/engine.h"
+
+namespace torvel {
+
+HeadlessHost::HeadlessHost(std::filesystem::path settingsFolder) : settingsFolder_(std::move(settingsFolder)) {}
+
+void HeadlessHost::Sleep(int ms) {
+  if (ms > 0) now_ += static_cast<uint32_t>(ms);
+}
+
+void HeadlessHost::PumpMessages() {
+  ++pumpDepth_;
+  DeliverDue();
+  --pumpDepth_;
+}
+
+void HeadlessHost::DeliverDue() {
+  if (!engine_ || closed_) return;
+  if (pointerMoved_) {
+    pointerMoved_ = false;
+    if (pointer_.x >= 0 && pointer_.y >= 0 && pointer_.x < 800 && pointer_.y < 600) {
+      engine_->PBMouseMove(ShiftState{}, pointer_.x, pointer_.y);
+    }
+  }
+  // Timer messages do not pile up: a late tick is delivered once and the next one follows at the
+  // next period boundary.
+  if (now_ >= nextTick_) {
+    while (nextTick_ <= now_) nextTick_ += kTimerPeriodMs;
+    engine_->Timer1Timer();
+  }
+  while (nextEvent_ < events_.size() && events_[nextEvent_].time <= now_ && !closed_) {
+    // Copy first: a handler may pump messages and deliver the next events itself.
+    InputEvent e = events_[nextEvent_++];
+    Deliver(e);
+  }
+}
+
+void HeadlessHost::Deliver(const InputEvent& e) {
+  ShiftState none;
+  switch (e.kind) {
+    case InputEvent::Kind::Move:
+      pointer_ = Point{e.x, e.y};
+      engine_->PBMouseMove(none, e.x, e.y);
+      break;
+    case InputEvent::Kind::Click:
+      pointer_ = Point{e.x, e.y};
+      engine_->PBMouseMove(none, e.x, e.y);
+      engine_->PBMouseDown(e.button, none, e.x, e.y);
+      engine_->PBMouseUp(e.button, none, e.x, e.y);
+      break;
+    case InputEvent::Kind::Key: {
+      int key = e.key;
+      if (e.keyAction != InputEvent::KeyAction::Up) engine_->FormKeyDown(key, none);
+      if (e.keyAction == InputEvent::KeyAction::Press && e.character != 0) {
+        char c = e.character;
+        engine_->FormKeyPress(c);
+      }
+      key = e.key;
+      if (e.keyAction != InputEvent::KeyAction::Down) engine_->FormKeyUp(key, none);
+      break;
+    }
+    case InputEvent::Kind::Char: {
+      char c = e.character;
+      engine_->FormKeyPress(c);
+      break;
+    }
+    case InputEvent::Kind::Wheel: engine_->FormMouseWheel(none, e.wheel); break;
+    case InputEvent::Kind::Shot:
+      if (!WritePng(e.file, window_) && onError) onError("cannot write " + e.file);
+      break;
+    case InputEvent::Kind::State:
+      if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
+      break;
+    case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
+    case InputEvent::Kind::Close:
+      // The player's close button: asked at once, even inside a blocking loop; the window goes
+      // away only once control is back in the frame loop.
+      if (engine_->FormCloseQuery()) closeApproved_ = true;
+      break;
+  }
+}
+
+void HeadlessHost::SetCursorPos(Point p) {
+  pointer_ = Point{p.x - windowPos_.x, p.y - windowPos_.y};
+  pointerMoved_ = true;
+}
+
+void HeadlessHost::Present(const Bitmap& picture, const Rect& area) {
+  int left = std::max({area.left, 0});
+  int top = std::max(area.top, 0);
+  int right = std::min({area.right, picture.width, window_.width});
+  int bottom = std::min({area.bottom, picture.height, window_.height});
+  if (right <= left || bottom <= top) return;
+  for (int y = top; y < bottom; ++y) {
+    std::memcpy(window_.At(left, y), picture.At(left, y), static_cast<size_t>(right - left) * 3);
+  }
+}
+
+MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
+                                        MessageIcon) {
+  messages_.push_back(Message{std::string(caption), std::string(text)});
+  std::cerr << SjisToUtf8(caption) << ": " << SjisToUtf8(text) << "\n";
+  MessageResult answer = MessageResult::Ok;
+  if (!answers_.empty()) {
+    answer = answers_.front();
+    answers_.pop_front();
+  }
+  return buttons == MessageButtons::Ok ? MessageResult::Ok : answer;
+}
+
+bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {
+  opened_.push_back(target);
+  return true;
+}
+
+void HeadlessHost::SetInput(std::vector<InputEvent> events) {
+  events_ = std::move(events);
+  nextEvent_ = 0;
+}
+
+void HeadlessHost::CloseNow() {
+  if (closed_) return;
+  engine_->FormDestroy();
+  closed_ = true;
+}
+
+bool HeadlessHost::Start() {
+  if (!engine_) return false;
+  engine_->FormCreate();
+  if (closeRequested_) {
+    closeRequested_ = false;
+    if (engine_->FormCloseQuery()) CloseNow();
+  }
+  return !closed_;
+}
+
+bool HeadlessHost::RunFrame() {
+  if (closed_) return false;
+  DeliverDue();
+  if (!closeApproved_ && !closeRequested_) engine_->AppIdle();
+  if (closeApproved_) {
+    CloseNow();
+  } else if (closeRequested_) {
+    closeRequested_ = false;
+    if (engine_->FormCloseQuery()) CloseNow();
+  }
+  return !closed_;
+}
+
+bool HeadlessHost::RunFrames(int count) {
+  for (int i = 0; i < count; ++i) {
+    if (!RunFrame()) return false;
+  }
+  return !closed_;
+}
+
+bool HeadlessHost::RunUntilSettled(int maxFrames) {
+  for (int i = 0; i < maxFrames; ++i) {
+    if (!RunFrame()) return false;
+    if (InputUsedUp() && engine_->WaitsForPlayer()) return true;
+  }
+  return !closed_;
+}
+
+bool HeadlessHost::RunUntil(uint32_t time) {
+  while (now_ < time) {
+    if (!RunFrame()) return false;
+  }
+  return !closed_;
+}
+
+}  // namespace torvel

@@ -1,0 +1,95 @@
+#pragma once
+// The headless host: the real engine on a virtual clock, without a display. Sleep advances the
+// clock at once; timer ticks and input events are delivered when their time is due, between
+// idle frames or when a blocking loop pumps messages. Tests, benchmarks and `torvel --headless`
+// use it; a run is deterministic for a given seed.
+#include <cstdint>
+#include <deque>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/headless/input_script.h"
+#include "platform/host.h"
+
+namespace torvel {
+
+class HeadlessHost : public Host {
+ public:
+  static constexpr int kTimerPeriodMs = 55;
+
+  explicit HeadlessHost(std::filesystem::path settingsFolder);
+
+  // Host
+  void Attach(TForm1* engine) override { engine_ = engine; }
+  uint32_t TickCount() override { return now_; }
+  void Sleep(int ms) override;
+  void PumpMessages() override;
+  void Present(const Bitmap& picture, const Rect& area) override;
+  void SetCaption(std::string_view text) override { caption_ = std::string(text); }
+  void RequestClose() override { closeRequested_ = true; }
+  Point CursorPos() override { return Point{windowPos_.x + pointer_.x, windowPos_.y + pointer_.y}; }
+  void SetCursorPos(Point p) override;
+  Point WindowPos() override { return windowPos_; }
+  void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
+  Point ScreenSize() override { return Point{1920, 1080}; }
+  MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
+                            MessageIcon icon) override;
+  bool OpenWithDefaultHandler(const std::string& target) override;
+  std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+
+  // Driving a run. Start runs FormCreate; RunFrame delivers what is due, runs one idle frame and
+  // handles a pending close. Both return false once the engine has closed.
+  void SetInput(std::vector<InputEvent> events);
+  bool Start();
+  bool RunFrame();
+  bool RunFrames(int count);
+  // Runs until the input is used up and the engine waits for the player (or idles at the end of
+  // its script), at most `maxFrames` frames. False when the engine closed.
+  bool RunUntilSettled(int maxFrames = 100000);
+  // Runs until the virtual clock reaches `time`.
+  bool RunUntil(uint32_t time);
+  bool Closed() const { return closed_; }
+  bool InputUsedUp() const { return nextEvent_ >= events_.size(); }
+
+  // What the window shows, as the player would see it.
+  const Bitmap& Window() const { return window_; }
+  const std::string& Caption() const { return caption_; }
+  struct Message {
+    std::string caption;  // Shift-JIS, as the engine gave it
+    std::string text;
+  };
+  const std::vector<Message>& Messages() const { return messages_; }
+  const std::vector<std::string>& OpenedTargets() const { return opened_; }
+  // Answers for the next message boxes (OK when none is queued).
+  void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
+  // Called for "shot" and "state" events and for failures writing them.
+  std::function<void(const std::string&)> onError;
+
+ private:
+  void DeliverDue();
+  void Deliver(const InputEvent& e);
+  void CloseNow();
+
+  TForm1* engine_ = nullptr;
+  std::filesystem::path settingsFolder_;
+  uint32_t now_ = 0;
+  uint32_t nextTick_ = kTimerPeriodMs;
+  int pumpDepth_ = 0;
+  bool closeRequested_ = false;  // the engine asked to close
+  bool closeApproved_ = false;   // the player's close was accepted
+  bool closed_ = false;
+  std::vector<InputEvent> events_;
+  size_t nextEvent_ = 0;
+  Point pointer_{0, 0};
+  Point windowPos_{560, 240};
+  bool pointerMoved_ = false;
+  Bitmap window_{800, 600};
+  std::string caption_;
+  std::vector<Message> messages_;
+  std::deque<MessageResult> answers_;
+  std::vector<std::string> opened_;
+};
+
+}  // namespace torvel

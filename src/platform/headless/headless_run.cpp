@@ -1,0 +1,54 @@
+#include "platform/headless/headless_run.h"
+
+#include <iostream>
+#include <sstream>
+
+#include "graphics/png_io.h"
+#include "platform/headless/headless_host.h"
+#include "resources/file_io.h"
+#include "shell/engine.h"
+
+namespace torvel {
+
+int RunHeadless(const HeadlessRunOptions& options) {
+  HeadlessHost host(options.settingsFolder);
+  if (options.inputFile) {
+    std::vector<uint8_t> bytes;
+    if (!ReadWholeFile(*options.inputFile, bytes)) {
+      std::cerr << "torvel: cannot read " << options.inputFile->string() << "\n";
+      return 2;
+    }
+    InputScript input = ParseInputScript(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    if (!input.error.empty()) {
+      std::cerr << "torvel: " << options.inputFile->string() << ": " << input.error << "\n";
+      return 2;
+    }
+    host.SetInput(std::move(input.events));
+  }
+  bool writeFailed = false;
+  host.onError = [&writeFailed](const std::string& what) {
+    std::cerr << "torvel: " << what << "\n";
+    writeFailed = true;
+  };
+  TForm1 engine(host, EngineOptions{options.gameDir, options.seed});
+  host.Attach(&engine);
+  if (host.Start()) {
+    if (options.frames) {
+      host.RunFrames(*options.frames);
+    } else {
+      host.RunUntilSettled();
+    }
+  }
+  if (engine.ctl.startupFailed) return 1;
+  if (options.shotFile && !WritePng(*options.shotFile, host.Window())) {
+    std::cerr << "torvel: cannot write " << options.shotFile->string() << "\n";
+    return 2;
+  }
+  if (options.stateFile && !WriteFileAtomically(*options.stateFile, engine.DescribeState())) {
+    std::cerr << "torvel: cannot write " << options.stateFile->string() << "\n";
+    return 2;
+  }
+  return writeFailed ? 2 : 0;
+}
+
+}  // namespace torvel

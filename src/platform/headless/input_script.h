@@ -1,0 +1,39 @@
+#pragma once
+// The timed input events of a headless run: one event per line, "MS WHAT ARGS", with MS the
+// virtual milliseconds since start.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "shell/input_events.h"
+
+namespace torvel {
+
+struct InputEvent {
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close };
+  enum class KeyAction { Press, Down, Up };
+  uint32_t time = 0;
+  Kind kind = Kind::Move;
+  int x = 0;
+  int y = 0;
+  MouseButton button = MouseButton::Left;
+  int key = 0;         // virtual key code
+  char character = 0;  // the character a pressed key types, or 0
+  KeyAction keyAction = KeyAction::Press;
+  int wheel = 0;  // +1 away from the player (up), -1 towards
+  bool answerOk = true;
+  std::string file;
+};
+
+struct InputScript {
+  std::vector<InputEvent> events;  // in file order, which is time order for equal times
+  std::string error;               // "line N: ..." when a line could not be read
+};
+
+InputScript ParseInputScript(std::string_view text);
+
+// The virtual key code of a key name ("Enter", "Z", "Ctrl", …), or 0.
+int KeyCodeByName(std::string_view name);
+
+}  // namespace torvel

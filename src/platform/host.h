@@ -1,0 +1,57 @@
+#pragma once
+// Host: everything the engine needs from the outside world. The core reaches the window, the
+// clock, message boxes, the desktop shell and the per-user folders only through this interface.
+// All text crossing it is Shift-JIS bytes, as inside the engine; a host converts at its edge.
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "graphics/bitmap.h"
+
+namespace torvel {
+
+class TForm1;
+
+enum class MessageButtons { Ok, OkCancel };
+enum class MessageIcon { None, Error, Warning, Information, Question };
+enum class MessageResult { Ok, Cancel };
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // The engine the host delivers its events to (timer, input, paint, close).
+  virtual void Attach(TForm1* engine) = 0;
+
+  // Time, in milliseconds. Sleep blocks the window thread as the original's Sleep did;
+  // PumpMessages lets a blocking loop deliver pending events (timer ticks, input, paint).
+  virtual uint32_t TickCount() = 0;
+  virtual void Sleep(int ms) = 0;
+  virtual void PumpMessages() = 0;
+
+  // Copies a rectangle of the 800×600 picture onto the window.
+  virtual void Present(const Bitmap& picture, const Rect& area) = 0;
+  virtual void SetCaption(std::string_view text) = 0;
+  // Asks the window to close; the host routes the request through FormCloseQuery, and never
+  // destroys the window while one of the engine's own loops runs.
+  virtual void RequestClose() = 0;
+  // Cursor position in screen coordinates, and the window's top-left corner on the screen.
+  virtual Point CursorPos() = 0;
+  virtual void SetCursorPos(Point p) = 0;
+  virtual Point WindowPos() = 0;
+  virtual void MoveWindow(Point topLeft) = 0;
+  virtual Point ScreenSize() = 0;
+  // The enabled items of the main menu follow S000 and S028.
+  virtual void RefreshMenus() {}
+
+  virtual MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
+                                    MessageIcon icon) = 0;
+  // Opens a file or an address with the desktop's default handler.
+  virtual bool OpenWithDefaultHandler(const std::string& target) = 0;
+
+  // The per-user configuration folder (the registry's place): $XDG_CONFIG_HOME/torvel.
+  virtual std::filesystem::path SettingsFolder() = 0;
+};
+
+}  // namespace torvel

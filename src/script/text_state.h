@@ -1,0 +1,22 @@
+#pragma once
+// The message text state: name slots now; the page, cursor and backlog buffer join it with the
+// message processor.
+#include <array>
+#include <string>
+
+namespace torvel {
+
+constexpr int kNameSlots = 10;
+constexpr size_t kNameSlotMax = 63;  // 64-byte slots less their NUL
+
+struct TextState {
+  // Slots 0–2 hold the player names, slot 8 a click-hook label, slot 9 the scene title.
+  std::array<std::string, kNameSlots> nameSlots;
+  bool windowShown = true;  // whether the text window counts as shown
+  int cursorRow = 0;
+  int cursorColumn = 0;
+  int textSpeed = 1;
+  bool instantText = false;
+};
+
+}  // namespace torvel

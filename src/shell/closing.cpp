@@ -1,0 +1,34 @@
+// The closing path: every close request (the window's close button, exitgame, the system
+// menu) comes through FormCloseQuery.
+#include "resources/sjis.h"
+#include "shell/engine.h"
+
+namespace torvel {
+
+void TForm1::Close() { host.RequestClose(); }
+
+bool TForm1::FormCloseQuery() {
+  if (ctl.quitRequested) return true;
+  SaveGlobalData(0);
+  if (ctl.interruptibleWait) {
+    ctl.interruptRequest = 2;
+    return false;
+  }
+  if (ctl.blockingScene) return false;
+  ctl.scriptRunning = false;
+  MessageResult answer = host.ShowMessage(Utf8ToSjis("確認"), Utf8ToSjis("ゲームを終了しますか？"),
+                                          MessageButtons::OkCancel, MessageIcon::Question);
+  bool allow = answer == MessageResult::Ok;
+  if (allow) ctl.interruptRequest = 1;
+  PBPaint();
+  ctl.scriptRunning = true;
+  return allow;
+}
+
+void TForm1::FormDestroy() {
+  if (ctl.destroyed) return;
+  StopMusic();
+  ctl.destroyed = true;
+}
+
+}  // namespace torvel

@@ -1,0 +1,134 @@
+#pragma once
+// TForm1: the engine object. It owns all engine state for the whole run, one struct per
+// subsystem, and its operations are defined in the .cpp files of the subsystem that owns them.
+// The host calls the framework events (FormCreate, AppIdle, Timer1Timer, PBPaint, the input
+// handlers, FormCloseQuery, FormDestroy).
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "graphics/layers.h"
+#include "platform/host.h"
+#include "resources/archives.h"
+#include "resources/game_config.h"
+#include "resources/player_settings.h"
+#include "script/random.h"
+#include "script/script_state.h"
+#include "script/text_state.h"
+#include "script/variables.h"
+#include "shell/engine_control.h"
+#include "shell/input_events.h"
+
+namespace torvel {
+
+struct EngineOptions {
+  std::filesystem::path gameDir;  // the folder that holds the archives
+  std::optional<uint32_t> seed;   // random seed; the clock when absent
+};
+
+class TForm1 {
+ public:
+  TForm1(Host& host, EngineOptions options);
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // ---- framework events (shell/) ----
+  void FormCreate();
+  void AppIdle();
+  void Timer1Timer();
+  void PBPaint();
+  bool FormCloseQuery();
+  void FormDestroy();
+  void PBMouseMove(ShiftState shift, int x, int y);
+  void PBMouseDown(MouseButton button, ShiftState shift, int x, int y);
+  void PBMouseUp(MouseButton button, ShiftState shift, int x, int y);
+  bool FormMouseWheel(ShiftState shift, int delta);  // delta > 0: away from the player
+  void FormKeyDown(int& key, ShiftState shift);
+  void FormKeyUp(int& key, ShiftState shift);
+  void FormKeyPress(char& key);
+
+  // ---- shell operations (shell/) ----
+  // Asks the window to close through the closing path (the quit question unless quitRequested).
+  void Close();
+  // The interpreter waits for the player or has nothing left to run.
+  bool WaitsForPlayer() const;
+  // The engine state as a JSON object, for the headless host and tests.
+  std::string DescribeState() const;
+  const std::filesystem::path& GameDir() const { return options.gameDir; }
+  std::filesystem::path GamePath(std::string_view name) const { return options.gameDir / std::string(name); }
+
+  // ---- resources (resources/) ----
+  void OpenDataArchives();
+  void OpenAssetArchives();
+  bool LoadScript(std::string_view name, int target);
+  std::string ReadAuxLine(int& position) const;
+  bool AuxAtEnd(int position) const { return position >= script.auxSize; }
+
+  // ---- script (script/) ----
+  void Step();
+  bool Jump(std::string_view label);
+  void CallScript(std::string_view name, std::string_view label);
+  void ChainScript(std::string_view name, std::string_view label);
+  void ReturnFromScript();
+  void WaitReset();
+  // Runs one command line; 0 next line, 1 end the step, 2 dispatch the line buffer again.
+  int ExecuteCommandLine();
+
+  // ---- operations of the subsystems that the frame loop and start-up call ----
+  void ReadGameConfiguration();                       // resources/game_config.cpp
+  void ReadSettings();                                // resources/player_settings.cpp
+  void CreateScreenBuffers();                         // graphics/layers.cpp
+  void LoadSystemPictures();                          // graphics/system_pictures.cpp
+  bool ShowTextLine();                                // script/message_text.cpp: true when the step ends
+  void NewTextRow();                                  // script/message_text.cpp
+  void SetSpeaker(std::string_view name);             // script/message_text.cpp
+  void BeginClickWait(int kind);                      // script/message_text.cpp
+  void RunCalculation(std::string_view assignments);  // script/calculation.cpp
+  void ResolveClickWait();                            // script/message_text.cpp
+  void AnimateClickWaitIcon();                        // script/message_text.cpp
+  void InitSoundOutput();                             // sound/sound_service.cpp
+  void ServiceSound();                                // sound/sound_service.cpp
+  bool VoicePlaying() const;                          // sound/sound_service.cpp
+  bool MovieTick();                                   // sound/sound_service.cpp: true while a movie plays
+  void DeferredMusicTick(bool fromPaint);             // sound/sound_service.cpp
+  void StopMusic();                                   // sound/sound_service.cpp
+  void UpdateEffects();                               // graphics/effects.cpp
+  void BackgroundAnimationFrame();                    // graphics/effects.cpp
+  void SaveGlobalData(int mode);                      // screens/global_data.cpp
+  void LoadGlobalData();                              // screens/global_data.cpp
+  void SaveLoadScreenFrame();                         // screens/screen_frames.cpp
+  void BacklogFrame();                                // screens/screen_frames.cpp
+  void QuickButtonHoverTick();                        // screens/screen_frames.cpp
+  void StaffRollFrame();                              // scenes/scene_frames.cpp
+  void StaffRollTick();                               // scenes/scene_frames.cpp
+  void TitleMapFrame();                               // scenes/scene_frames.cpp
+  void CgViewerFrame();                               // scenes/scene_frames.cpp
+  void RecollectionTick();                            // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();                         // scenes/scene_frames.cpp
+
+  // ---- state, one struct per subsystem ----
+  Host& host;
+  EngineOptions options;
+  EngineControl ctl;
+  Archives archives;
+  GameConfig config;
+  PlayerSettings settings;
+  ScriptState script;
+  VarStore vars;
+  RandomGenerator random;
+  TextState text;
+  Layers layers;
+
+ private:
+  void RunStartupSequence();
+  void FirstTick();
+  bool FailStartup();
+  enum class LineResult { Continue, Yield };
+  LineResult DispatchLine();
+  void FetchLine();
+  void SkipBlock();
+};
+
+}  // namespace torvel

@@ -1,0 +1,89 @@
+// The engine state as authors and tests see it from the headless host.
+#include <string>
+
+#include "resources/sjis.h"
+#include "shell/engine.h"
+
+namespace torvel {
+
+namespace {
+
+void AppendJsonString(std::string& out, std::string_view utf8) {
+  out += '"';
+  for (char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+void AppendInts(std::string& out, const int32_t* values, int count) {
+  out += '[';
+  for (int i = 0; i < count; ++i) {
+    if (i) out += ',';
+    out += std::to_string(values[i]);
+  }
+  out += ']';
+}
+
+void AppendSetBits(std::string& out, const FlagSet& flags) {
+  out += '[';
+  bool first = true;
+  for (int i = 0; i < flags.Size(); ++i) {
+    if (!flags.Test(i)) continue;
+    if (!first) out += ',';
+    out += std::to_string(i);
+    first = false;
+  }
+  out += ']';
+}
+
+}  // namespace
+
+bool TForm1::WaitsForPlayer() const {
+  if (ctl.startPending) return false;
+  if (!ctl.scriptRunning) return true;
+  if (ctl.waitKind != 0 || ctl.choiceMode != 0 || ctl.sleepTicks < 0) return true;
+  return script.needLine && script.pc >= script.scenarioSize && script.callDepth == 0;
+}
+
+std::string TForm1::DescribeState() const {
+  std::string out = "{\"script\":{\"current\":";
+  AppendJsonString(out, SjisToUtf8(script.currentScript));
+  out += ",\"pc\":" + std::to_string(script.pc);
+  out += ",\"callDepth\":" + std::to_string(script.callDepth);
+  out += ",\"replayMode\":" + std::to_string(script.replayMode) + "}";
+  out += ",\"V\":";
+  AppendInts(out, vars.vars.data() + kStoryVarBase, 1000);
+  out += ",\"S\":";
+  AppendInts(out, vars.vars.data() + kSystemVarBase, 1000);
+  out += ",\"G\":";
+  AppendInts(out, vars.vars.data() + kGlobalVarBase, 10);
+  out += ",\"E\":";
+  AppendSetBits(out, vars.E);
+  out += ",\"F\":";
+  AppendSetBits(out, vars.F);
+  out += ",\"T\":";
+  AppendSetBits(out, vars.T);
+  out += ",\"waitKind\":" + std::to_string(ctl.waitKind);
+  out += ",\"screenMode\":" + std::to_string(ctl.screenMode);
+  out += ",\"frame\":" + std::to_string(ctl.frameCounter);
+  out += ",\"tick\":" + std::to_string(ctl.timerCounter);
+  out += "}\n";
+  return out;
+}
+
+}  // namespace torvel

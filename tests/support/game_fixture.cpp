@@ -1,0 +1,74 @@
+#include "support/game_fixture.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdlib>
+
+#include "resources/archive_writer.h"
+#include "resources/file_io.h"
+#include "resources/sjis.h"
+
+namespace torvel::testing {
+
+TempFolder::TempFolder() {
+  static std::atomic<int> counter{0};
+  path_ = std::filesystem::temp_directory_path() /
+          ("torvel-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(path_);
+  std::filesystem::create_directories(path_);
+}
+
+TempFolder::~TempFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+GameFixture::GameFixture() {
+  archives_["tq_data.tvx"];
+  archives_["tq_gra.tvx"];
+}
+
+GameFixture& GameFixture::Script(const std::string& name, const std::string& utf8Text) {
+  archives_["tq_data.tvx"].emplace_back(Utf8ToSjis(name), ScriptTextToBody(utf8Text));
+  return *this;
+}
+
+GameFixture& GameFixture::Script2(const std::string& name, const std::string& utf8Text) {
+  archives_["tq_data2.tvx"].emplace_back(Utf8ToSjis(name), ScriptTextToBody(utf8Text));
+  return *this;
+}
+
+GameFixture& GameFixture::Entry(const std::string& archive, const std::string& name, std::vector<uint8_t> body) {
+  archives_[archive].emplace_back(Utf8ToSjis(name), std::move(body));
+  return *this;
+}
+
+GameFixture& GameFixture::Without(const std::string& archive) {
+  without_.push_back(archive);
+  return *this;
+}
+
+void GameFixture::Write() {
+  for (const auto& [file, entries] : archives_) {
+    if (std::find(without_.begin(), without_.end(), file) != without_.end()) continue;
+    std::vector<ArchiveEntry> list;
+    for (const auto& [name, body] : entries) list.push_back(ArchiveEntry{name, body});
+    std::vector<uint8_t> bytes;
+    bool data = file.rfind("tq_data", 0) == 0;
+    bool built = data ? BuildDataArchive(list, bytes) : BuildGeneralArchive(list, 32, bytes);
+    if (!built || !WriteFileAtomically(Dir() / file, bytes)) std::abort();
+  }
+}
+
+TForm1& GameFixture::Start(uint32_t seed) {
+  Write();
+  host_ = std::make_unique<HeadlessHost>(Dir() / "config");
+  engine_ = std::make_unique<TForm1>(*host_, EngineOptions{Dir(), seed});
+  host_->Attach(engine_.get());
+  host_->Start();
+  return *engine_;
+}
+
+}  // namespace torvel::testing

@@ -1,0 +1,46 @@
+// tvx: the authoring tool. Builds, lists and extracts archives.
+#include <iostream>
+#include <string_view>
+
+#include "tvx_commands.h"
+
+namespace tvx {
+
+int Fail(const std::string& message) {
+  std::cerr << "tvx: " << message << "\n";
+  return 1;
+}
+
+}  // namespace tvx
+
+namespace {
+
+struct Subcommand {
+  std::string_view name;
+  int (*run)(const tvx::Args&);
+  std::string_view usage;
+};
+
+constexpr Subcommand kSubcommands[] = {
+    {"pack-data", tvx::PackData, "pack-data DIR OUT.tvx        scripts and tables, data layout"},
+    {"pack", tvx::Pack, "pack [--name-length N] DIR OUT.tvx   general layout (name field 32)"},
+    {"list", tvx::List, "list ARCHIVE                 name, offset and size of every entry"},
+    {"extract", tvx::Extract, "extract ARCHIVE DIR          every entry to a file"},
+};
+
+int Usage() {
+  std::cerr << "usage: tvx COMMAND ARGS\n";
+  for (const Subcommand& s : kSubcommands) std::cerr << "  tvx " << s.usage << "\n";
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) return Usage();
+  std::string_view name = argv[1];
+  for (const Subcommand& s : kSubcommands) {
+    if (s.name == name) return s.run(tvx::Args(argv + 2, argv + argc));
+  }
+  return Usage();
+}

@@ -1,0 +1,19 @@
+#pragma once
+// The subcommands of tvx, one file each. Every command takes its own arguments (without the
+// program and subcommand names) and returns the exit code.
+#include <string>
+#include <vector>
+
+namespace tvx {
+
+using Args = std::vector<std::string>;
+
+int PackData(const Args& args);
+int Pack(const Args& args);
+int List(const Args& args);
+int Extract(const Args& args);
+
+// Reports a failure on standard error and returns the exit code 1.
+int Fail(const std::string& message);
+
+}  // namespace tvx
