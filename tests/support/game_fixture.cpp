@@ -40,6 +40,11 @@ GameFixture& GameFixture::Script2(const std::string& name, const std::string& ut
   return *this;
 }
 
+GameFixture& GameFixture::ScriptBytes(const std::string& name, std::vector<uint8_t> body) {
+  archives_["tq_data.tvx"].emplace_back(Utf8ToSjis(name), std::move(body));
+  return *this;
+}
+
 GameFixture& GameFixture::Entry(const std::string& archive, const std::string& name, std::vector<uint8_t> body) {
   archives_[archive].emplace_back(Utf8ToSjis(name), std::move(body));
   return *this;
@@ -69,6 +74,16 @@ TForm1& GameFixture::Start(uint32_t seed) {
   host_->Attach(engine_.get());
   host_->Start();
   return *engine_;
+}
+
+std::string GameFixture::RunToWait() {
+  host_->RunUntilSettled(10000);
+  return engine_->script.lineBuffer;
+}
+
+void GameFixture::Click() {
+  engine_->PBMouseDown(MouseButton::Left, ShiftState{}, 400, 300);
+  engine_->PBMouseUp(MouseButton::Left, ShiftState{}, 400, 300);
 }
 
 }  // namespace torvel::testing

@@ -32,6 +32,8 @@ class GameFixture {
   // A script or table of "tq_data.tvx" (or "tq_data2.tvx"), written as UTF-8 text.
   GameFixture& Script(const std::string& name, const std::string& utf8Text);
   GameFixture& Script2(const std::string& name, const std::string& utf8Text);
+  // A data-archive entry given as its plain bytes (NUL line ends included).
+  GameFixture& ScriptBytes(const std::string& name, std::vector<uint8_t> body);
   // An entry of a general-layout archive such as "tq_gra.tvx", stored as given.
   GameFixture& Entry(const std::string& archive, const std::string& name, std::vector<uint8_t> body);
   // Leaves out an archive that is otherwise always written (tq_data.tvx, tq_gra.tvx).
@@ -45,6 +47,11 @@ class GameFixture {
   const std::filesystem::path& Dir() const { return folder_.Path(); }
   HeadlessHost& Host() { return *host_; }
   TForm1& Engine() { return *engine_; }
+
+  // Runs until the engine waits for the player; returns the line it stopped at.
+  std::string RunToWait();
+  // A left click at the middle of the picture, delivered at once.
+  void Click();
 
  private:
   TempFolder folder_;

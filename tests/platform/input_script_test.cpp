@@ -1,0 +1,82 @@
+// The headless input file: one timed event per line.
+#include "platform/headless/input_script.h"
+
+#include <gtest/gtest.h>
+
+namespace torvel {
+namespace {
+
+TEST(InputScriptTest, ReadsEveryEventKind) {
+  InputScript s = ParseInputScript(
+      "0 move 10 20\n"
+      "# a comment\n"
+      "\n"
+      "40 click 400 300\n"
+      "60 click 1 2 right\n"
+      "80 key Enter\n"
+      "90 key ctrl down\n"
+      "95 key Ctrl up\n"
+      "100 char z\n"
+      "110 wheel up\n"
+      "120 wheel down\n"
+      "130 shot a.png\n"
+      "140 state s.json\n"
+      "150 answer cancel\n"
+      "160 close\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 13u);
+  EXPECT_EQ(s.events[0].kind, InputEvent::Kind::Move);
+  EXPECT_EQ(s.events[1].kind, InputEvent::Kind::Click);
+  EXPECT_EQ(s.events[1].button, MouseButton::Left);
+  EXPECT_EQ(s.events[2].button, MouseButton::Right);
+  EXPECT_EQ(s.events[3].key, vk::Return);
+  EXPECT_EQ(s.events[3].character, '\r');
+  EXPECT_EQ(s.events[3].keyAction, InputEvent::KeyAction::Press);
+  EXPECT_EQ(s.events[4].key, vk::Control);
+  EXPECT_EQ(s.events[4].keyAction, InputEvent::KeyAction::Down);
+  EXPECT_EQ(s.events[5].keyAction, InputEvent::KeyAction::Up);
+  EXPECT_EQ(s.events[6].character, 'z');
+  EXPECT_EQ(s.events[7].wheel, 1);
+  EXPECT_EQ(s.events[8].wheel, -1);
+  EXPECT_EQ(s.events[9].file, "a.png");
+  EXPECT_EQ(s.events[10].kind, InputEvent::Kind::State);
+  EXPECT_FALSE(s.events[11].answerOk);
+  EXPECT_EQ(s.events[12].kind, InputEvent::Kind::Close);
+}
+
+TEST(InputScriptTest, EventsAreOrderedByTimeKeepingFileOrderForTies) {
+  InputScript s = ParseInputScript("50 char b\n10 char a\n50 char c\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 3u);
+  EXPECT_EQ(s.events[0].character, 'a');
+  EXPECT_EQ(s.events[1].character, 'b');
+  EXPECT_EQ(s.events[2].character, 'c');
+}
+
+struct BadLine {
+  const char* text;
+  const char* error;
+};
+
+class BadInputLineTest : public ::testing::TestWithParam<BadLine> {};
+
+TEST_P(BadInputLineTest, IsReportedWithItsLineNumber) {
+  InputScript s = ParseInputScript(std::string("0 char a\n") + GetParam().text + "\n");
+  EXPECT_EQ(s.error.substr(0, 7), "line 2:") << s.error;
+  EXPECT_NE(s.error.find(GetParam().error), std::string::npos) << s.error;
+  EXPECT_TRUE(s.events.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    InputScript, BadInputLineTest,
+    ::testing::Values(BadLine{"soon click 1 2", "time"}, BadLine{"-5 click 1 2", "time"}, BadLine{"10", "event"},
+                      BadLine{"10 jump", "unknown event"}, BadLine{"10 click 1", "X Y"}, BadLine{"10 click a b", "X Y"},
+                      BadLine{"10 click 1 2 middle", "left or right"}, BadLine{"10 move 1 2 3", "X Y"},
+                      BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
+                      BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"},
+                      BadLine{"10 shot", "file name"}, BadLine{"10 answer maybe", "ok or cancel"},
+                      BadLine{"10 close now", "too many"}),
+    [](const auto& info) { return "Case" + std::to_string(info.index); });
+
+}  // namespace
+}  // namespace torvel

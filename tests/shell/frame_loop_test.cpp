@@ -1,0 +1,172 @@
+// Start-up, the idle frame, the service tick and closing, on the virtual clock.
+#include <gtest/gtest.h>
+
+#include "resources/file_io.h"
+#include "resources/sjis.h"
+#include "support/game_fixture.h"
+
+namespace torvel {
+namespace {
+
+using testing::GameFixture;
+
+TEST(FrameLoopTest, IdleFrameLastsTwentyMilliseconds) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  game.Start();
+  game.Host().RunFrames(3);
+  uint32_t before = game.Host().TickCount();
+  game.Host().RunFrames(50);
+  EXPECT_EQ(game.Host().TickCount() - before, 1000u);
+}
+
+TEST(FrameLoopTest, TimerTicksEveryFiftyFiveMilliseconds) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  game.Start();
+  // Ticks are due at 55, 110, …; the frame that starts at a tick's time delivers it.
+  game.Host().RunUntil(1101);
+  EXPECT_EQ(game.Engine().ctl.timerCounter, 20);
+  game.Host().RunUntil(11001);
+  EXPECT_EQ(game.Engine().ctl.timerCounter, 200);
+}
+
+struct AutoCase {
+  int s026;
+  uint32_t frameMs;
+};
+
+class AutoModeFrameTest : public ::testing::TestWithParam<AutoCase> {};
+
+TEST_P(AutoModeFrameTest, AutoModePacesTheFrame) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  game.Start();
+  game.Host().RunFrames(3);
+  game.Engine().vars.S(26) = GetParam().s026;
+  uint32_t before = game.Host().TickCount();
+  game.Host().RunFrames(10);
+  EXPECT_EQ(game.Host().TickCount() - before, 10 * GetParam().frameMs);
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameLoop, AutoModeFrameTest,
+                         ::testing::Values(AutoCase{5, 35}, AutoCase{1, 19}, AutoCase{250, 1015},
+                                           AutoCase{100000, 1015}, AutoCase{-7, 19}),
+                         [](const auto& info) {
+                           return "S026_" + std::to_string(info.param.s026 < 0 ? 0 : info.param.s026);
+                         });
+
+TEST(FrameLoopTest, StartUpSetsTheSystemVariables) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  TForm1& engine = game.Start();
+  EXPECT_EQ(engine.vars.S(0), 3);
+  EXPECT_EQ(engine.vars.S(8), 8);
+  EXPECT_EQ(engine.vars.S(20), 250);
+  EXPECT_EQ(engine.vars.S(21), 550);
+  EXPECT_EQ(engine.vars.S(27), 5);
+  EXPECT_EQ(engine.vars.S(32), 520);
+  EXPECT_EQ(engine.vars.S(33), 30);
+  EXPECT_EQ(engine.vars.S(37), 0xFFFFFF);
+  EXPECT_TRUE(engine.ctl.startPending);
+  game.Host().RunFrame();
+  EXPECT_FALSE(engine.ctl.startPending);
+  EXPECT_EQ(engine.script.currentScript, "main");
+  EXPECT_TRUE(engine.ctl.scriptRunning);
+}
+
+TEST(FrameLoopTest, CaptionComesFromTheConfiguration) {
+  GameFixture game;
+  game.Script("_config", "TITLE:夜明けの駅\n").Script("main", "\\wait\n");
+  game.Start();
+  EXPECT_EQ(SjisToUtf8(game.Host().Caption()), "夜明けの駅");
+}
+
+class MissingArchiveTest : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(MissingArchiveTest, MissingGameDataEndsTheEngineWithAMessage) {
+  GameFixture game;
+  game.Script("main", "\\wait\n").Without(GetParam());
+  TForm1& engine = game.Start();
+  EXPECT_TRUE(game.Host().Closed());
+  EXPECT_TRUE(engine.ctl.startupFailed);
+  ASSERT_EQ(game.Host().Messages().size(), 1u);
+  EXPECT_EQ(game.Host().Messages()[0].caption, "Error!");
+  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text), "ゲームデータを読み込めません。");
+}
+
+INSTANTIATE_TEST_SUITE_P(FrameLoop, MissingArchiveTest, ::testing::Values("tq_data.tvx", "tq_gra.tvx"),
+                         [](const auto& info) {
+                           return info.index == 0 ? std::string("Data") : std::string("Graphics");
+                         });
+
+TEST(FrameLoopTest, SetupProgramIsStartedInsteadOfTheGame) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  game.Write();
+  ASSERT_TRUE(WriteFileAtomically(game.Dir() / "setup.exe", std::string_view("MZ")));
+  game.Start();
+  EXPECT_TRUE(game.Host().Closed());
+  ASSERT_EQ(game.Host().OpenedTargets().size(), 1u);
+  EXPECT_EQ(game.Host().OpenedTargets()[0], (game.Dir() / "setup.exe").string());
+  EXPECT_TRUE(game.Host().Messages().empty());  // no quit question
+}
+
+TEST(FrameLoopTest, SkipModeResolvesClickWaitsAndDropsAContinueWait) {
+  GameFixture game;
+  game.Script("main", "\\one\n~two\n+three\n\\four\n");
+  TForm1& engine = game.Start();
+  game.RunToWait();
+  engine.ctl.skipActive = true;
+  game.Host().RunFrames(4);
+  EXPECT_EQ(engine.script.lineBuffer, "\\four");
+  // A continue wait is dropped, not resolved as a click.
+  engine.ctl.waitKind = 2;
+  engine.text.cursorRow = 3;
+  game.Host().RunFrame();
+  EXPECT_EQ(engine.text.cursorRow, 3);
+}
+
+TEST(ClosingTest, CloseAsksAndCancelContinues) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  TForm1& engine = game.Start();
+  game.RunToWait();
+  game.Host().QueueAnswer(MessageResult::Cancel);
+  EXPECT_FALSE(engine.FormCloseQuery());
+  ASSERT_EQ(game.Host().Messages().size(), 1u);
+  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text), "ゲームを終了しますか？");
+  EXPECT_TRUE(engine.ctl.scriptRunning);
+  EXPECT_TRUE(engine.FormCloseQuery());  // OK
+}
+
+TEST(ClosingTest, CloseDuringAnInterruptibleEffectIsDeferred) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  TForm1& engine = game.Start();
+  engine.ctl.interruptibleWait = true;
+  EXPECT_FALSE(engine.FormCloseQuery());
+  EXPECT_EQ(engine.ctl.interruptRequest, 2);
+  EXPECT_TRUE(game.Host().Messages().empty());
+  engine.ctl.interruptibleWait = false;
+  engine.ctl.blockingScene = true;
+  EXPECT_FALSE(engine.FormCloseQuery());
+  EXPECT_TRUE(game.Host().Messages().empty());
+}
+
+TEST(ClosingTest, PlayersCloseFromTheInputClosesAfterTheQuestion) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  game.Start();
+  InputScript input = ParseInputScript("100 answer cancel\n100 close\n300 close\n");
+  ASSERT_EQ(input.error, "");
+  game.Host().SetInput(input.events);
+  game.Host().RunUntil(200);
+  EXPECT_FALSE(game.Host().Closed());
+  game.Host().RunUntil(400);
+  EXPECT_TRUE(game.Host().Closed());
+  EXPECT_EQ(game.Host().Messages().size(), 2u);
+}
+
+}  // namespace
+}  // namespace torvel

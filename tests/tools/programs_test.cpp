@@ -1,0 +1,137 @@
+// The programs as an author runs them: torvel --headless on the demo game, and tvx's archive
+// commands on files it made itself.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "resources/archive.h"
+#include "resources/file_io.h"
+#include "support/game_fixture.h"
+
+namespace torvel {
+namespace {
+
+const std::string kTorvel = std::string(TORVEL_BINARY_DIR) + "/src/torvel";
+const std::string kTvx = std::string(TORVEL_BINARY_DIR) + "/tools/tvx";
+const std::string kDemo = std::string(TORVEL_BINARY_DIR) + "/demo/game";
+
+struct ProgramRun {
+  int code;
+  std::string output;  // standard output and error
+};
+
+ProgramRun Execute(const std::string& command) {
+  ProgramRun run{-1, ""};
+  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+  if (!pipe) return run;
+  char buffer[4096];
+  size_t n;
+  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
+  int status = pclose(pipe);
+  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  return run;
+}
+
+std::string ReadText(const std::filesystem::path& file) {
+  std::ifstream in(file);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+TEST(TorvelHeadlessTest, PlaysTheDemoAndWritesPictureAndState) {
+  testing::TempFolder out;
+  std::filesystem::path input = out.Path() / "input.txt";
+  ASSERT_TRUE(WriteFileAtomically(
+      input, std::string_view("100 click 400 300\n200 state " + (out.Path() / "mid.json").string() + "\n")));
+  ProgramRun run = Execute("XDG_CONFIG_HOME=" + out.Path().string() + " " + kTorvel + " --headless --seed 7 --input " +
+                           input.string() + " --shot " + (out.Path() / "end.png").string() + " --state " +
+                           (out.Path() / "end.json").string() + " " + kDemo);
+  ASSERT_EQ(run.code, 0) << run.output;
+  std::string state = ReadText(out.Path() / "end.json");
+  for (const char* key :
+       {"\"script\"", "\"current\"", "\"pc\"", "\"callDepth\"", "\"replayMode\"", "\"V\"", "\"S\"", "\"G\"", "\"E\"",
+        "\"F\"", "\"T\"", "\"waitKind\"", "\"screenMode\"", "\"frame\"", "\"tick\""}) {
+    EXPECT_NE(state.find(key), std::string::npos) << key;
+  }
+  EXPECT_NE(state.find("\"callDepth\":1"), std::string::npos) << state.substr(0, 200);
+  EXPECT_FALSE(ReadText(out.Path() / "mid.json").empty());
+  std::vector<uint8_t> png;
+  ASSERT_TRUE(ReadWholeFile(out.Path() / "end.png", png));
+  ASSERT_GT(png.size(), 8u);
+  EXPECT_EQ(png[1], 'P');
+}
+
+TEST(TorvelHeadlessTest, RunsAGivenNumberOfFrames) {
+  testing::TempFolder out;
+  ProgramRun run =
+      Execute(kTorvel + " --headless --frames 7 --state " + (out.Path() / "s.json").string() + " " + kDemo);
+  ASSERT_EQ(run.code, 0) << run.output;
+  EXPECT_NE(ReadText(out.Path() / "s.json").find("\"frame\":7,"), std::string::npos);
+}
+
+TEST(TorvelHeadlessTest, MissingGameDataFailsWithTheMessage) {
+  testing::TempFolder empty;
+  ProgramRun run = Execute(kTorvel + " --headless " + empty.Path().string());
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.output.find("Error!: ゲームデータを読み込めません。"), std::string::npos) << run.output;
+}
+
+TEST(TorvelHeadlessTest, BadInputLineIsReportedAndExitsTwo) {
+  testing::TempFolder out;
+  std::filesystem::path input = out.Path() / "input.txt";
+  ASSERT_TRUE(WriteFileAtomically(input, std::string_view("10 click 1 2\n20 dance\n")));
+  ProgramRun run = Execute(kTorvel + " --headless --input " + input.string() + " " + kDemo);
+  EXPECT_EQ(run.code, 2);
+  EXPECT_NE(run.output.find("line 2"), std::string::npos) << run.output;
+}
+
+TEST(TvxTest, PackListExtractRoundTrip) {
+  testing::TempFolder work;
+  std::filesystem::path src = work.Path() / "src";
+  std::filesystem::create_directories(src);
+  ASSERT_TRUE(WriteFileAtomically(src / "main.txt", std::string_view("あ\n@end\n")));
+  ASSERT_TRUE(WriteFileAtomically(src / "raw.bin", std::string_view("\x01\x02", 2)));
+
+  ProgramRun data = Execute(kTvx + " pack-data " + src.string() + " " + (work.Path() / "tq_data.tvx").string());
+  ASSERT_EQ(data.code, 0) << data.output;
+  ArchiveIndex index = ReadArchiveIndex(work.Path() / "tq_data.tvx", ArchiveLayout::Data);
+  ASSERT_EQ(index.count, 2u);
+  EXPECT_EQ(index.names[0], "MAIN");
+  std::vector<uint8_t> body;
+  ASSERT_TRUE(ReadEntry(index, 0, body));
+  NegateBytes(body);
+  EXPECT_EQ(body, (std::vector<uint8_t>{0x82, 0xA0, 0, '@', 'e', 'n', 'd', 0}));
+
+  ProgramRun general =
+      Execute(kTvx + " pack --name-length 16 " + src.string() + " " + (work.Path() / "g.tvx").string());
+  ASSERT_EQ(general.code, 0) << general.output;
+  ArchiveIndex g = ReadArchiveIndex(work.Path() / "g.tvx", ArchiveLayout::General);
+  EXPECT_EQ(g.nameLength, 16u);
+
+  ProgramRun list = Execute(kTvx + " list " + (work.Path() / "g.tvx").string());
+  ASSERT_EQ(list.code, 0);
+  EXPECT_NE(list.output.find("RAW.BIN " + std::to_string(g.offsets[1]) + " 2"), std::string::npos) << list.output;
+
+  ProgramRun extract =
+      Execute(kTvx + " extract " + (work.Path() / "tq_data.tvx").string() + " " + (work.Path() / "out").string());
+  ASSERT_EQ(extract.code, 0) << extract.output;
+  std::vector<uint8_t> raw;
+  ASSERT_TRUE(ReadWholeFile(work.Path() / "out" / "RAW.BIN", raw));
+  EXPECT_EQ(raw, (std::vector<uint8_t>{1, 2}));
+}
+
+TEST(TvxTest, RefusesANameThatDoesNotFit) {
+  testing::TempFolder work;
+  std::filesystem::create_directories(work.Path() / "src");
+  ASSERT_TRUE(WriteFileAtomically(work.Path() / "src" / std::string(40, 'n'), std::string_view("x")));
+  ProgramRun run = Execute(kTvx + " pack " + (work.Path() / "src").string() + " " + (work.Path() / "g.tvx").string());
+  EXPECT_NE(run.code, 0);
+  EXPECT_FALSE(std::filesystem::exists(work.Path() / "g.tvx"));
+}
+
+}  // namespace
+}  // namespace torvel
