@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/instance_lock.h"
 #include "resources/archive.h"
 #include "resources/file_io.h"
 #include "support/game_fixture.h"
@@ -87,6 +88,17 @@ TEST(TorvelHeadlessTest, BadInputLineIsReportedAndExitsTwo) {
   ProgramRun run = Execute(kTorvel + " --headless --input " + input.string() + " " + kDemo);
   EXPECT_EQ(run.code, 2);
   EXPECT_NE(run.output.find("line 2"), std::string::npos) << run.output;
+}
+
+TEST(TorvelWindowTest, SecondWindowedCopyExitsAtOnceWithCodeOne) {
+  testing::TempFolder runtime;
+  InstanceLock running(runtime.Path());
+  ASSERT_TRUE(running.Held());
+  ProgramRun run =
+      Execute("XDG_RUNTIME_DIR=" + runtime.Path().string() + " QT_QPA_PLATFORM=offscreen " + kTorvel + " " + kDemo);
+  if (run.code == 2 && run.output.find("without the window") != std::string::npos) GTEST_SKIP();
+  EXPECT_EQ(run.code, 1) << run.output;
+  EXPECT_EQ(run.output, "");
 }
 
 TEST(TvxTest, PackListExtractRoundTrip) {
