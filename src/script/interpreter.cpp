@@ -35,7 +35,14 @@ void TForm1::FetchLine() {
 }
 
 void TForm1::Step() {
-  for (;;) {
+  for (int executed = 0;; ++executed) {
+    // Trace mode runs one line per step and then holds the interpreter until the developer
+    // releases it.
+    if (ctl.traceMode && executed > 0) {
+      script.needLine = true;
+      ctl.sleepTicks = -1;
+      return;
+    }
     if (script.needLine) {
       if (script.pc >= script.scenarioSize) {
         script.lineStart = script.pc;

@@ -39,6 +39,7 @@ struct EngineControl {
   int frameCounter = 0;
   int timerCounter = 0;
   bool soundDevicePresent = false;
+  bool traceMode = false;  // the developer's "Trace Mode" check box
 
   // The start-up found no game data; the engine has closed and the program fails.
   bool startupFailed = false;

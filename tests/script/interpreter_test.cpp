@@ -178,6 +178,22 @@ TEST(InterpreterTest, OverlongLineIsCutAndTheNextLineFollows) {
   EXPECT_EQ(game.RunToWait(), "\\second");
 }
 
+TEST(InterpreterTest, TraceModeRunsOneLinePerStepAndHolds) {
+  GameFixture game;
+  game.Script("main", ";one\n;two\n\\three\n");
+  TForm1& engine = game.Start();
+  game.Host().RunFrame();  // loads main
+  engine.ctl.traceMode = true;
+  game.Host().RunFrame();
+  EXPECT_EQ(engine.script.lineBuffer, ";one");
+  EXPECT_EQ(engine.ctl.sleepTicks, -1);
+  game.Host().RunFrames(5);
+  EXPECT_EQ(engine.script.lineBuffer, ";one");  // held until released
+  engine.ctl.sleepTicks = 0;
+  game.Host().RunFrame();
+  EXPECT_EQ(engine.script.lineBuffer, ";two");
+}
+
 TEST(InterpreterTest, LastLineWithoutNulEndsAtTheEndOfTheData) {
   GameFixture game;
   game.ScriptBytes("main", {'@', 'g', 'o', ' ', 'x', 0, '\\', 'e', 'n', 'd'});
