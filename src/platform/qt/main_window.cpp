@@ -1,0 +1,34 @@
+#include "platform/qt/main_window.h"
+
+#include <QCloseEvent>
+#include <QShowEvent>
+
+namespace torvel {
+
+MainWindow::MainWindow(WindowEvents& events) : events_(events), picture_(new PictureWidget(events, this)) {
+  setCentralWidget(picture_);
+  resize(PictureWidget::kWidth, PictureWidget::kHeight);
+  picture_->setFocus();
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (closeAllowed_) {
+    event->accept();
+    return;
+  }
+  event->ignore();
+  events_.WindowCloseRequested();
+}
+
+void MainWindow::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  events_.WindowShown();
+}
+
+void MainWindow::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // Coming back from the task bar shows the window again.
+  if (event->type() == QEvent::WindowStateChange && !isMinimized() && isVisible()) events_.WindowShown();
+}
+
+}  // namespace torvel
