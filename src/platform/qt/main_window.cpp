@@ -12,12 +12,13 @@ MainWindow::MainWindow(WindowEvents& events) : events_(events), picture_(new Pic
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
+  // The host may close the window from inside this request, when it is accepted at once.
+  if (!closeAllowed_) events_.WindowCloseRequested();
   if (closeAllowed_) {
     event->accept();
-    return;
+  } else {
+    event->ignore();
   }
-  event->ignore();
-  events_.WindowCloseRequested();
 }
 
 void MainWindow::showEvent(QShowEvent* event) {
