@@ -86,6 +86,32 @@ TEST_F(QtHostTest, TheWindowShowsWhatTheEnginePresents) {
   EXPECT_EQ(shot.pixel(799, 599), qRgb(0xF0, 0x80, 0x10));
 }
 
+TEST_F(QtHostTest, ARepaintNeverUndoesWhatABlockingLoopDrew) {
+  StartAndSettle();
+  engine_->layers.screen.Fill(0, 0, 0);
+  // A blocking loop draws on the window only, not into the screen buffer.
+  engine_->ctl.blockingScene = true;
+  Bitmap drawn(800, 600);
+  drawn.Fill(0, 0xFF, 0);
+  host_->Present(drawn, Rect{0, 0, 800, 600});
+  // The window goes away and comes back, and is resized: it is painted again.
+  host_->Window().hide();
+  host_->Window().show();
+  host_->Window().resize(1000, 750);
+  for (int i = 0; i < 5; ++i) {
+    host_->PumpMessages();
+    host_->Sleep(20);
+  }
+  RunEventsFor(100);
+  PictureWidget& picture = host_->Window().Picture();
+  EXPECT_EQ(picture.Picture().pixel(400, 300), qRgb(0, 0xFF, 0));
+  EXPECT_EQ(picture.grab().toImage().pixel(500, 375), qRgb(0, 0xFF, 0));
+
+  // Once the scene is over, the window shown again is painted from the screen buffer.
+  engine_->ctl.blockingScene = false;
+  EXPECT_TRUE(RunEventsUntil([&] { return picture.Picture().pixel(400, 300) == qRgb(0, 0, 0); }));
+}
+
 TEST_F(QtHostTest, AClickOnTheScaledPictureAnswersTheWait) {
   StartAndSettle();
   host_->Window().resize(1400, 900);  // picture 1200×900 from x = 100

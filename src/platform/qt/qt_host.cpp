@@ -111,15 +111,22 @@ MessageResult QtHost::ShowMessage(std::string_view caption, std::string_view tex
   } else {
     box.setEscapeButton(ok);
   }
-  // The box's own loop must neither run a frame nor spin on the idle timer.
-  bool idle = idleTimer_.isActive();
-  idleTimer_.stop();
-  ++messageDepth_;
-  box.exec();
-  --messageDepth_;
-  if (idle && !closed_) idleTimer_.start();
+  {
+    ModalScope modal(*this);
+    box.exec();
+  }
   if (buttons == MessageButtons::Ok) return MessageResult::Ok;
   return box.clickedButton() == ok ? MessageResult::Ok : MessageResult::Cancel;
+}
+
+QtHost::ModalScope::ModalScope(QtHost& host) : host_(host), idleWasActive_(host.idleTimer_.isActive()) {
+  host_.idleTimer_.stop();
+  ++host_.modalDepth_;
+}
+
+QtHost::ModalScope::~ModalScope() {
+  --host_.modalDepth_;
+  if (idleWasActive_ && !host_.closed_) host_.idleTimer_.start();
 }
 
 bool QtHost::OpenWithDefaultHandler(const std::string& target) {

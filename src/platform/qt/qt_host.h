@@ -74,7 +74,21 @@ class QtHost : public Host, private WindowEvents {
   void WindowCloseRequested() override;
   void WindowShown() override { paintWanted_ = true; }
 
-  bool AtTopLevel() const { return handlerDepth_ == 0 && pumpDepth_ == 0 && messageDepth_ == 0; }
+  bool AtTopLevel() const { return handlerDepth_ == 0 && pumpDepth_ == 0 && modalDepth_ == 0; }
+  // Held while a modal window (a message box, a dialog) runs its own loop: no frame runs there,
+  // and the idle timer is stopped so that the loop waits for events instead of spinning.
+  class ModalScope {
+   public:
+    explicit ModalScope(QtHost& host);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    QtHost& host_;
+    bool idleWasActive_;
+  };
+
   // Calls into the engine; once back at the top level, a pending close is carried out.
   template <typename F>
   void Dispatch(F&& call);
@@ -93,7 +107,7 @@ class QtHost : public Host, private WindowEvents {
   QEventLoop* running_ = nullptr;
   int handlerDepth_ = 0;
   int pumpDepth_ = 0;
-  int messageDepth_ = 0;
+  int modalDepth_ = 0;
   bool inTimer_ = false;
   bool inCloseQuery_ = false;
   bool closeRequested_ = false;  // the engine asked to close
