@@ -1,0 +1,55 @@
+#pragma once
+// PB: the 800×600 picture of the main window. It keeps the last picture the engine presented and
+// paints only that, scaled to the widget with its 4:3 aspect kept and black bars around it, so a
+// repaint never undoes what one of the engine's own loops has drawn. Input on the picture is
+// reported in picture coordinates.
+#include <QImage>
+#include <QWidget>
+#include <optional>
+
+#include "graphics/bitmap.h"
+#include "platform/qt/window_events.h"
+
+namespace torvel {
+
+class PictureWidget : public QWidget {
+ public:
+  static constexpr int kWidth = 800;
+  static constexpr int kHeight = 600;
+
+  PictureWidget(WindowEvents& events, QWidget* parent);
+
+  // Copies a rectangle of an 800×600 picture (blue, green, red rows) and schedules its repaint.
+  void CopyFrom(const Bitmap& picture, const Rect& area);
+  // The picture as last presented, unscaled.
+  const QImage& Picture() const { return picture_; }
+
+  // Where the picture lies in the widget.
+  QRect PictureRect() const;
+  // A widget position in picture coordinates; may lie outside 0..799 × 0..599.
+  Point ToPicture(QPointF widgetPos) const;
+  // The widget position that shows the centre of a picture pixel.
+  QPointF FromPicture(Point p) const;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void keyReleaseEvent(QKeyEvent* event) override;
+  // Tab belongs to the engine, not to focus navigation.
+  bool focusNextPrevChild(bool) override { return false; }
+
+ private:
+  bool Inside(Point p) const { return p.x >= 0 && p.y >= 0 && p.x < kWidth && p.y < kHeight; }
+
+  WindowEvents& events_;
+  QImage picture_;
+  // Buttons whose press reached the engine; their moves and releases follow them off the picture.
+  Qt::MouseButtons pressed_;
+};
+
+}  // namespace torvel

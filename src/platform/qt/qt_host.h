@@ -1,0 +1,120 @@
+#pragma once
+// The real window: the engine in a Qt main window. AppIdle runs from a zero-interval timer and
+// Timer1Timer from a 55 ms timer; the picture, input, message boxes and closing go through the
+// window.
+//
+// The engine's handlers never overlap. AppIdle runs only from the top-level event loop: never
+// inside PumpMessages, a message box or another handler. Timer1Timer and input may run inside a
+// blocking loop's PumpMessages (the engine's flags guard them). A close accepted inside a nested
+// loop takes effect once control is back in the top-level loop, so the window is never destroyed
+// under a running handler.
+//
+// Picture coordinates on the screen: CursorPos and SetCursorPos put the picture's top-left
+// corner at its place on the screen and count picture pixels from there, so that CursorPos
+// minus the mouse position in the picture is the same point wherever the pointer is, even while
+// the picture is scaled.
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "platform/host.h"
+#include "platform/qt/main_window.h"
+#include "platform/qt/window_events.h"
+
+namespace torvel {
+
+class QtHost : public Host, private WindowEvents {
+ public:
+  static constexpr int kTimerPeriodMs = 55;
+
+  // Needs a QApplication.
+  explicit QtHost(std::filesystem::path settingsFolder);
+  ~QtHost() override;
+  QtHost(const QtHost&) = delete;
+  QtHost& operator=(const QtHost&) = delete;
+
+  // Host
+  void Attach(TForm1* engine) override { engine_ = engine; }
+  uint32_t TickCount() override;
+  void Sleep(int ms) override;
+  void PumpMessages() override;
+  void Present(const Bitmap& picture, const Rect& area) override;
+  void SetCaption(std::string_view text) override;
+  void RequestClose() override { closeRequested_ = true; }
+  Point CursorPos() override;
+  void SetCursorPos(Point p) override;
+  Point WindowPos() override;
+  void MoveWindow(Point topLeft) override;
+  Point ScreenSize() override;
+  MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
+                            MessageIcon icon) override;
+  bool OpenWithDefaultHandler(const std::string& target) override;
+  std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+
+  // Runs FormCreate, shows the window and starts the timers. False when the engine closed during
+  // start-up; the window was then never shown.
+  bool Start();
+  // Runs the event loop until the window has closed.
+  void Run();
+  bool Closed() const { return closed_; }
+
+  MainWindow& Window() { return *window_; }
+
+ private:
+  // WindowEvents
+  void PictureMouseMove(ShiftState shift, int x, int y) override;
+  void PictureMouseDown(MouseButton button, ShiftState shift, int x, int y) override;
+  void PictureMouseUp(MouseButton button, ShiftState shift, int x, int y) override;
+  void PictureWheel(ShiftState shift, int delta) override;
+  void WindowKeyDown(int key, ShiftState shift) override;
+  void WindowKeyUp(int key, ShiftState shift) override;
+  void WindowKeyPress(char c) override;
+  void WindowCloseRequested() override;
+  void WindowShown() override { paintWanted_ = true; }
+
+  bool AtTopLevel() const { return handlerDepth_ == 0 && pumpDepth_ == 0 && modalDepth_ == 0; }
+  // Held while a modal window (a message box, a dialog) runs its own loop: no frame runs there,
+  // and the idle timer is stopped so that the loop waits for events instead of spinning.
+  class ModalScope {
+   public:
+    explicit ModalScope(QtHost& host);
+    ~ModalScope();
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+
+   private:
+    QtHost& host_;
+    bool idleWasActive_;
+  };
+
+  // Calls into the engine; once back at the top level, a pending close is carried out.
+  template <typename F>
+  void Dispatch(F&& call);
+  void IdleTimeout();
+  void ServiceTimeout();
+  void HandlePendingClose();
+  void CloseNow();
+  Point PictureOrigin();
+
+  TForm1* engine_ = nullptr;
+  std::filesystem::path settingsFolder_;
+  std::unique_ptr<MainWindow> window_;
+  QTimer idleTimer_;
+  QTimer serviceTimer_;
+  QElapsedTimer clock_;
+  QEventLoop* running_ = nullptr;
+  int handlerDepth_ = 0;
+  int pumpDepth_ = 0;
+  int modalDepth_ = 0;
+  bool inTimer_ = false;
+  bool inCloseQuery_ = false;
+  bool closeRequested_ = false;  // the engine asked to close
+  bool closeApproved_ = false;   // the player's close was accepted
+  bool closed_ = false;
+  bool paintWanted_ = false;
+  bool placed_ = false;  // the engine has put the window somewhere
+};
+
+}  // namespace torvel

@@ -1,0 +1,35 @@
+#include "platform/qt/qt_main.h"
+
+#include <QApplication>
+#include <cstdlib>
+
+#include "platform/qt/qt_host.h"
+#include "platform/user_folders.h"
+#include "shell/engine.h"
+
+namespace torvel {
+
+namespace {
+// Under Wayland a program may neither move the pointer (the choice keys) nor its window (the
+// window shake). Where XWayland is there, use it; otherwise fall back to Wayland quietly.
+void PreferXcb() {
+  const char* platform = std::getenv("QT_QPA_PLATFORM");
+  if (platform && *platform) return;
+  const char* wayland = std::getenv("WAYLAND_DISPLAY");
+  const char* x11 = std::getenv("DISPLAY");
+  if (wayland && *wayland && x11 && *x11) ::setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
+}
+}  // namespace
+
+int RunQt(int argc, char** argv, const std::filesystem::path& gameDir) {
+  PreferXcb();
+  QApplication app(argc, argv);
+  QApplication::setApplicationName("torvel");
+  QtHost host(UserConfigFolder());
+  TForm1 engine(host, EngineOptions{gameDir, std::nullopt});
+  host.Attach(&engine);
+  if (host.Start()) host.Run();
+  return engine.ctl.startupFailed ? 1 : 0;
+}
+
+}  // namespace torvel
