@@ -140,6 +140,8 @@ bool HeadlessHost::Start() {
     closeRequested_ = false;
     if (engine_->FormCloseQuery()) CloseNow();
   }
+  // The window is shown: its first paint comes from the engine's buffers, as in the real window.
+  if (!closed_) engine_->PBPaint();
   return !closed_;
 }
 
