@@ -62,6 +62,27 @@ size_t Utf8SequenceLength(std::string_view s, size_t pos) {
   return length;
 }
 
+// Names and sections without regard to case, as SjisEqualNoCase but without building copies:
+// documents compare names often. Lead bytes are not letters, so both texts share their
+// character boundaries wherever they are equal so far.
+bool SameNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size();) {
+    size_t length = SjisCharLength(a, i);
+    if (length == 2) {
+      if (a[i] != b[i] || a[i + 1] != b[i + 1]) return false;
+    } else {
+      char x = a[i];
+      char y = b[i];
+      if (x >= 'a' && x <= 'z') x = static_cast<char>(x - 'a' + 'A');
+      if (y >= 'a' && y <= 'z') y = static_cast<char>(y - 'a' + 'A');
+      if (x != y) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 std::string_view Trim(std::string_view s) {
@@ -115,9 +136,9 @@ std::string HeadingFor(std::string_view keyPath) {
 
 const std::string* IniDocument::Find(std::string_view section, std::string_view name) const {
   for (const IniSection& s : sections_) {
-    if (!SjisEqualNoCase(s.name, section)) continue;
+    if (!SameNoCase(s.name, section)) continue;
     for (const auto& [key, value] : s.values) {
-      if (SjisEqualNoCase(key, name)) return &value;
+      if (SameNoCase(key, name)) return &value;
     }
   }
   return nullptr;
@@ -125,13 +146,13 @@ const std::string* IniDocument::Find(std::string_view section, std::string_view 
 
 void IniDocument::Set(std::string_view section, std::string_view name, std::string_view value) {
   auto s = std::find_if(sections_.begin(), sections_.end(),
-                        [&](const IniSection& x) { return SjisEqualNoCase(x.name, section); });
+                        [&](const IniSection& x) { return SameNoCase(x.name, section); });
   if (s == sections_.end()) {
     sections_.push_back(IniSection{std::string(section), {}});
     s = sections_.end() - 1;
   }
   for (auto& [key, old] : s->values) {
-    if (SjisEqualNoCase(key, name)) {
+    if (SameNoCase(key, name)) {
       old = std::string(value);
       return;
     }
@@ -230,7 +251,7 @@ std::optional<IniDocument> ParseIni(std::span<const uint8_t> bytes) {
 
 std::string FormatIni(const IniDocument& document, std::string_view heading) {
   std::string out = "; ";
-  out += heading;
+  for (char c : heading) out += c == '\n' || c == '\r' ? ' ' : c;
   out += "\n";
   for (const IniSection& section : document.Sections()) {
     out += "\n[" + EncodeIniText(section.name) + "]\n";
@@ -240,8 +261,10 @@ std::string FormatIni(const IniDocument& document, std::string_view heading) {
 }
 
 std::optional<int> ParseSettingInt(std::string_view text) {
-  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
-  if (text.empty() || text[0] == '+') return std::nullopt;
+  if (!text.empty() && text[0] == '+') {
+    text.remove_prefix(1);
+    if (text.empty() || text[0] < '0' || text[0] > '9') return std::nullopt;
+  }
   int value = 0;
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
