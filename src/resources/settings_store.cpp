@@ -196,9 +196,11 @@ std::string EncodeIniText(std::string_view sjis) {
 
 std::optional<std::string> DecodeIniText(std::string_view text) {
   std::string out;
-  size_t run = 0;  // start of the literal text not yet converted
+  size_t run = 0;     // start of the literal text not yet converted
+  bool ascii = true;  // the literal run needs no conversion
   auto flush = [&](size_t end) {
-    if (end > run) out += Utf8ToSjis(text.substr(run, end - run));
+    if (end > run) out += ascii ? std::string(text.substr(run, end - run)) : Utf8ToSjis(text.substr(run, end - run));
+    ascii = true;
   };
   for (size_t i = 0; i < text.size();) {
     if (text[i] == '\\') {
@@ -214,6 +216,7 @@ std::optional<std::string> DecodeIniText(std::string_view text) {
     }
     size_t length = Utf8SequenceLength(text, i);
     if (length == 0 || static_cast<uint8_t>(text[i]) < 0x20 || text[i] == 0x7F) return std::nullopt;
+    if (length > 1) ascii = false;
     i += length;
   }
   flush(text.size());
