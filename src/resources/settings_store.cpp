@@ -127,7 +127,7 @@ std::string EncodeComponent(std::string_view component) {
 }
 
 std::string HeadingFor(std::string_view keyPath) {
-  return "Torvel player settings of the key " + EncodeIniText(keyPath) + ", one section per game";
+  return "Torvel player settings of the key " + SjisToUtf8(keyPath) + ", one section per game";
 }
 
 }  // namespace
@@ -254,6 +254,7 @@ std::optional<IniDocument> ParseIni(std::span<const uint8_t> bytes) {
 
 std::string FormatIni(const IniDocument& document, std::string_view heading) {
   std::string out = "; ";
+  // The heading is a comment: only a line break could end it early.
   for (char c : heading) out += c == '\n' || c == '\r' ? ' ' : c;
   out += "\n";
   for (const IniSection& section : document.Sections()) {

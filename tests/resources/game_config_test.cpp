@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "resources/file_io.h"
 #include "resources/sjis.h"
 #include "support/game_fixture.h"
 
@@ -364,6 +365,38 @@ TEST(GameConfigEngineTest, MissingConfigurationLeavesEverythingEmpty) {
   EXPECT_EQ(engine.config.FONT_SIZE, 0);
   EXPECT_GE(engine.config.SELECT_Y_PITCH, 1);
   EXPECT_GE(engine.config.SPD_MAX, 2);
+}
+
+TEST(GameConfigDemoTest, DemoConfigurationSetsWhatTheDemoUses) {
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(std::string(TORVEL_SOURCE_DIR) + "/demo/data/_config.txt", bytes));
+  std::vector<std::string> lines;
+  std::string text(bytes.begin(), bytes.end());
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(Utf8ToSjis(text.substr(start, end - start)));
+    start = end + 1;
+  }
+  GameConfig c = ParseGameConfiguration(lines);
+  EXPECT_EQ(c.TITLE, Utf8ToSjis("Torvel 体験版 ～夜明けの駅～"));
+  EXPECT_FALSE(c.MAKER_REG.empty());
+  EXPECT_FALSE(c.GAME_ID.empty());
+  EXPECT_FALSE(c.DEFAULT_NAME.empty());
+  EXPECT_FALSE(c.FONT_NAME.empty());
+  EXPECT_GT(c.FONT_SIZE, 0);
+  EXPECT_GT(c.TXW_SIZE_X, 0);
+  EXPECT_GT(c.MOJI_MAX_X, 0);
+  EXPECT_GT(c.MOJI_MAX_Y, 0);
+  // The window fits the 800 × 600 picture.
+  EXPECT_LE(c.TXW_OFS_X + c.TXW_SIZE_X, 800);
+  EXPECT_LE(c.TXW_OFS_Y + c.TXW_SIZE_Y, 600);
+  EXPECT_LE(c.TX_OFS_X + (c.MOJI_MAX_X + 2) * c.TX_PITCH_X, c.TXW_SIZE_X);
+  // The speaker of the opening scene has an entry.
+  bool narrator = false;
+  for (const SpeakerEntry& e : c.NAME) narrator |= e.defined && e.name == Utf8ToSjis("ナレーション");
+  EXPECT_TRUE(narrator);
 }
 
 }  // namespace
