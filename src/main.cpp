@@ -8,6 +8,7 @@
 #include "platform/headless/headless_run.h"
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
+#include "resources/storage_paths.h"
 #ifdef TORVEL_HAVE_QT
 #include "platform/qt/qt_main.h"
 #endif
@@ -17,7 +18,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: torvel [GAME_DIR]\n"
     "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
-    "GAME_DIR\n";
+    "GAME_DIR\n"
+    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -29,6 +31,7 @@ bool ParseNumber(std::string_view text, long long& value) {
 int main(int argc, char** argv) {
   torvel::HeadlessRunOptions headless;
   bool isHeadless = false;
+  bool printPaths = false;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -42,6 +45,8 @@ int main(int argc, char** argv) {
     long long number = 0;
     if (arg == "--headless") {
       isHeadless = true;
+    } else if (arg == "--paths") {
+      printPaths = true;
     } else if (arg == "--input") {
       headless.inputFile = value("--input");
     } else if (arg == "--shot") {
@@ -73,6 +78,11 @@ int main(int argc, char** argv) {
     }
   }
   if (gameDir.empty()) gameDir = TORVEL_DEMO_DIR;
+  if (printPaths) {
+    int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout);
+    if (status != 0) std::cerr << "torvel: no game data in " << gameDir << "\n";
+    return status;
+  }
   if (isHeadless) {
     headless.gameDir = gameDir;
     headless.settingsFolder = torvel::UserConfigFolder();

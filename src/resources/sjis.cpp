@@ -55,6 +55,17 @@ std::string SjisUpper(std::string_view text) {
   return out;
 }
 
+std::string_view SjisCut(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
+  size_t end = 0;
+  while (end < text.size()) {
+    size_t next = end + SjisCharLength(text, end);
+    if (next > maxBytes) break;
+    end = next;
+  }
+  return text.substr(0, end);
+}
+
 bool SjisEqualNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   return SjisUpper(a) == SjisUpper(b);

@@ -22,6 +22,10 @@ inline size_t SjisCharLength(std::string_view text, size_t pos) {
 // left alone (0x61–0x7A are valid trail bytes).
 std::string SjisUpper(std::string_view text);
 
+// The longest start of `text` of at most `maxBytes` bytes that does not split a two-byte
+// character.
+std::string_view SjisCut(std::string_view text, size_t maxBytes);
+
 // Case-insensitive equality with the same Shift-JIS awareness.
 bool SjisEqualNoCase(std::string_view a, std::string_view b);
 

@@ -66,6 +66,19 @@ class TForm1 {
   std::string ReadAuxLine(int& position) const;
   bool AuxAtEnd(int position) const { return position >= script.auxSize; }
 
+  // ---- player settings (resources/player_settings.cpp) ----
+  // One value of the settings store at MAKER_REG / GAME_ID; missing or not a number reads as
+  // the default. Writes go to the store at once.
+  int ReadSetting(std::string_view name, int defaultValue);
+  std::string ReadSetting(std::string_view name, std::string_view defaultValue);
+  void WriteSetting(std::string_view name, int value);
+  void WriteSetting(std::string_view name, std::string_view value);
+  // `gameclr`: adds one to the completed-games counter, which lives in a fixed place whatever
+  // the game's MAKER_REG and GAME_ID, and returns the new count.
+  int IncrementCompletedGames();
+  // The file that holds this game's settings.
+  std::filesystem::path SettingsFile();
+
   // ---- script (script/) ----
   void Step();
   bool Jump(std::string_view label);
