@@ -506,7 +506,7 @@ int OpenAlSoundDevice::Underruns(int slot) const {
   return slots_[static_cast<size_t>(slot)].underruns;
 }
 
-bool OpenAlSoundDevice::RenderMix(std::span<int16_t> out) {
+bool OpenAlSoundDevice::RenderMix(std::span<int16_t> out, bool topUpStreams) {
   if (!render_ || !Select()) {
     std::fill(out.begin(), out.end(), int16_t{0});
     return false;
@@ -514,7 +514,7 @@ bool OpenAlSoundDevice::RenderMix(std::span<int16_t> out) {
   size_t frames = out.size() / 2;
   int16_t* at = out.data();
   while (frames > 0) {
-    Update();
+    if (topUpStreams) Update();
     uint32_t count = static_cast<uint32_t>(std::min<size_t>(frames, kRenderChunk));
     render_(device_, at, static_cast<ALCsizei>(count));
     at += count * 2;

@@ -74,7 +74,9 @@ class OpenAlSoundDevice : public SoundDevice {
   bool SlotAudible(int slot) const;
   // Loopback only: renders the next out.size() / 2 frames of the mix as 16-bit stereo at
   // `loopbackRate`. False, filling silence, when the device does not render into memory.
-  bool RenderMix(std::span<int16_t> out);
+  // Streams are topped up as it goes, unless `topUpStreams` is false: then it renders as a real
+  // output plays while the window thread is busy elsewhere.
+  bool RenderMix(std::span<int16_t> out, bool topUpStreams = true);
   // A stream's queue ran dry before it was topped up (playback went on after a gap).
   int Underruns(int slot) const;
 
