@@ -37,6 +37,7 @@ class LoopbackTest : public ::testing::Test {
     OpenAlSoundDevice::Options options;
     options.loopback = true;
     options.loopbackRate = kRate;
+    options.clock = [this] { return now; };
     device = std::make_unique<OpenAlSoundDevice>(options);
     if (!device->Start()) GTEST_SKIP() << "OpenAL Soft without ALC_SOFT_loopback";
   }
@@ -51,6 +52,7 @@ class LoopbackTest : public ::testing::Test {
     for (size_t i = first; i < end; ++i) peak = std::max(peak, std::abs(static_cast<int>(mix[i * 2 + channel])));
     return peak;
   }
+  uint32_t now = 0;  // the clock of the silent fallback
   std::unique_ptr<OpenAlSoundDevice> device;
 };
 
@@ -259,6 +261,38 @@ TEST_F(LoopbackTest, StreamRecoversFromAnUnderrun) {
   for (uint32_t n = 0; n < 3000; ++n) worst = std::max(worst, std::abs(mix[n * 2] - Marker(heard + n)));
   EXPECT_LE(worst, 2);
   EXPECT_EQ(device->Underruns(3), 1);
+}
+
+TEST_F(LoopbackTest, LosingTheOutputGoesOnSilently) {
+  std::vector<uint8_t> bytes;
+  for (uint32_t i = 0; i < 8820; ++i) Put16(bytes, Marker(i));
+  ASSERT_TRUE(device->Create(3, Desc(1, 16, 8820, true)));
+  device->Write(3, 0, bytes);
+  ASSERT_TRUE(device->Create(0, Desc(1, 16, 4410)));
+  device->SetVolume(0, -600);
+  device->Play(3, true);
+  device->Play(0, false);
+  Render(1000);
+  device->DropOutput();
+  EXPECT_FALSE(device->Audible());
+  EXPECT_FALSE(device->SlotAudible(3));
+  for (int slot : {0, 3}) {
+    SCOPED_TRACE(slot);
+    EXPECT_TRUE(device->Filled(slot));
+    EXPECT_TRUE(device->Status(slot).playing);
+    EXPECT_EQ(device->PlayPosition(slot), 2000u);
+  }
+  EXPECT_TRUE(device->Status(3).looping);
+  EXPECT_EQ(device->Volume(0), -600);
+  now += 50;  // 2205 frames
+  EXPECT_EQ(device->PlayPosition(0), 3205u * 2);
+  EXPECT_EQ(device->PlayPosition(3), 3205u * 2);
+  now += 50;
+  EXPECT_FALSE(device->Status(0).playing);
+  EXPECT_EQ(device->PlayPosition(3), (5410u % 8820) * 2);
+  EXPECT_TRUE(device->Write(3, 0, bytes));
+  std::vector<int16_t> out(8);
+  EXPECT_FALSE(device->RenderMix(out));
 }
 
 TEST(OpenAlSoundDeviceFallback, WithoutAnOutputPlaysSilentlyOnTheClock) {

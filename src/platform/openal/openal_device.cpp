@@ -99,6 +99,7 @@ void OpenAlSoundDevice::OpenOutput() {
   } else {
     device_ = alcOpenDevice(name);
     if (!device_) return;
+    watchConnection_ = alcIsExtensionPresent(device_, "ALC_EXT_disconnect");
   }
   attributes.push_back(0);
   context_ = alcCreateContext(device_, attributes.data());
@@ -127,7 +128,6 @@ void OpenAlSoundDevice::OpenOutput() {
 void OpenAlSoundDevice::CloseOutput() {
   if (context_) {
     alcMakeContextCurrent(context_);
-    for (int i = 0; i < kSlotCount; ++i) Release(i);
     if (sources_[0]) alDeleteSources(kSlotCount, sources_.data());
     sources_.fill(0);
     alcMakeContextCurrent(nullptr);
@@ -137,6 +137,14 @@ void OpenAlSoundDevice::CloseOutput() {
   if (device_) alcCloseDevice(device_);
   device_ = nullptr;
   render_ = nullptr;
+}
+
+void OpenAlSoundDevice::DropOutput() {
+  if (!Select()) return;
+  for (int i = 0; i < kSlotCount; ++i) {
+    if (slots_[static_cast<size_t>(i)].filled) FallBack(i);
+  }
+  CloseOutput();
 }
 
 bool OpenAlSoundDevice::Select() {
@@ -149,6 +157,7 @@ bool OpenAlSoundDevice::Select() {
 void OpenAlSoundDevice::Shutdown() {
   for (int i = 0; i < kSlotCount; ++i) Release(i);
   CloseOutput();
+  watchConnection_ = false;
 }
 
 int OpenAlSoundDevice::MasterVolume() { return masterVolume_; }
@@ -495,6 +504,14 @@ void OpenAlSoundDevice::ServiceStream(int slot) {
 void OpenAlSoundDevice::Update() {
   silent_.Update();
   if (!Select()) return;
+  if (watchConnection_) {
+    ALCint connected = ALC_TRUE;
+    alcGetIntegerv(device_, ALC_CONNECTED, 1, &connected);
+    if (!connected) {
+      DropOutput();
+      return;
+    }
+  }
   for (int i = 0; i < kSlotCount; ++i) {
     Slot& s = slots_[static_cast<size_t>(i)];
     if (s.filled && !s.silent && s.desc.stream && s.playing) ServiceStream(i);

@@ -79,6 +79,9 @@ class OpenAlSoundDevice : public SoundDevice {
   bool RenderMix(std::span<int16_t> out, bool topUpStreams = true);
   // A stream's queue ran dry before it was topped up (playback went on after a gap).
   int Underruns(int slot) const;
+  // Goes on silently from here, every slot keeping its bytes, state and position, as happens by
+  // itself when the output goes away (a sound card unplugged, a sound server gone).
+  void DropOutput();
 
  private:
   struct Segment {
@@ -126,6 +129,7 @@ class OpenAlSoundDevice : public SoundDevice {
   ALCcontext* context_ = nullptr;
   LPALCRENDERSAMPLESSOFT render_ = nullptr;
   bool directChannels_ = false;
+  bool watchConnection_ = false;  // ALC_EXT_disconnect tells when the output went away
   std::array<ALuint, kSlotCount> sources_{};
   std::array<Slot, kSlotCount> slots_;
   int masterVolume_ = kFullVolume;
