@@ -31,7 +31,7 @@
 
 namespace torvel {
 
-class OpenAlSoundDevice : public SoundDevice {
+class OpenAlSoundDevice final : public SoundDevice {
  public:
   struct Options {
     // Render into memory (RenderMix) instead of to a sound card: ALC_SOFT_loopback.
