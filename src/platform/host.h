@@ -4,6 +4,7 @@
 // All text crossing it is Shift-JIS bytes, as inside the engine; a host converts at its edge.
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -12,6 +13,8 @@
 namespace torvel {
 
 class TForm1;
+class SoundDevice;
+class SilentSoundDevice;
 
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -19,7 +22,7 @@ enum class MessageResult { Ok, Cancel };
 
 class Host {
  public:
-  virtual ~Host() = default;
+  virtual ~Host();
 
   // The engine the host delivers its events to (timer, input, paint, close).
   virtual void Attach(TForm1* engine) = 0;
@@ -52,6 +55,13 @@ class Host {
 
   // The per-user configuration folder (the registry's place): $XDG_CONFIG_HOME/torvel.
   virtual std::filesystem::path SettingsFolder() = 0;
+
+  // The sound output, for the whole run. Without one of the host's own it is a silent device whose
+  // play positions follow TickCount.
+  virtual SoundDevice& Sound();
+
+ private:
+  std::unique_ptr<SilentSoundDevice> silentSound_;
 };
 
 }  // namespace torvel

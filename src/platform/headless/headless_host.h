@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/headless/input_script.h"
+#include "platform/headless/recording_sound_device.h"
 #include "platform/host.h"
 
 namespace torvel {
@@ -38,6 +39,8 @@ class HeadlessHost : public Host {
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+  // The recording device, on the virtual clock.
+  RecordingSoundDevice& Sound() override { return sound_; }
 
   // Driving a run. Start runs FormCreate; RunFrame delivers what is due, runs one idle frame and
   // handles a pending close. Both return false once the engine has closed.
@@ -75,6 +78,7 @@ class HeadlessHost : public Host {
   TForm1* engine_ = nullptr;
   std::filesystem::path settingsFolder_;
   uint32_t now_ = 0;
+  RecordingSoundDevice sound_{[this] { return now_; }};
   uint32_t nextTick_ = kTimerPeriodMs;
   int pumpDepth_ = 0;
   bool closeRequested_ = false;  // the engine asked to close
