@@ -42,6 +42,8 @@ QtHost::QtHost(std::filesystem::path settingsFolder)
   serviceTimer_.setTimerType(Qt::PreciseTimer);
   QObject::connect(&idleTimer_, &QTimer::timeout, &idleTimer_, [this] { IdleTimeout(); });
   QObject::connect(&serviceTimer_, &QTimer::timeout, &serviceTimer_, [this] { ServiceTimeout(); });
+  soundTimer_.setInterval(kSoundServicePeriodMs);
+  QObject::connect(&soundTimer_, &QTimer::timeout, &soundTimer_, [this] { sound_.Update(); });
 }
 
 QtHost::~QtHost() = default;
@@ -159,6 +161,7 @@ bool QtHost::Start() {
   window_->Picture().setFocus();
   idleTimer_.start();
   serviceTimer_.start();
+  soundTimer_.start();
   return true;
 }
 
@@ -224,6 +227,7 @@ void QtHost::CloseNow() {
   closed_ = true;
   idleTimer_.stop();
   serviceTimer_.stop();
+  soundTimer_.stop();
   window_->AllowClose();
   window_->close();
   if (running_) running_->quit();

@@ -20,6 +20,7 @@
 #include <memory>
 
 #include "platform/host.h"
+#include "platform/openal/openal_device.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/window_events.h"
 
@@ -28,6 +29,7 @@ namespace torvel {
 class QtHost : public Host, private WindowEvents {
  public:
   static constexpr int kTimerPeriodMs = 55;
+  static constexpr int kSoundServicePeriodMs = 25;
 
   // Needs a QApplication.
   explicit QtHost(std::filesystem::path settingsFolder);
@@ -52,6 +54,7 @@ class QtHost : public Host, private WindowEvents {
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+  SoundDevice& Sound() override { return sound_; }
 
   // Runs FormCreate, shows the window and starts the timers. False when the engine closed during
   // start-up; the window was then never shown.
@@ -103,6 +106,9 @@ class QtHost : public Host, private WindowEvents {
   std::unique_ptr<MainWindow> window_;
   QTimer idleTimer_;
   QTimer serviceTimer_;
+  // Keeps the sound device's stream queues topped up even when the engine's tick is late.
+  QTimer soundTimer_;
+  OpenAlSoundDevice sound_;
   QElapsedTimer clock_;
   QEventLoop* running_ = nullptr;
   int handlerDepth_ = 0;
