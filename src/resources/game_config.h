@@ -5,7 +5,10 @@
 namespace torvel {
 
 struct GameConfig {
-  std::string TITLE;  // window caption
+  std::string TITLE;         // window caption
+  std::string DEFAULT_NAME;  // default player names; a name that differs sets S006
+  std::string DEFAULT_NAME2;
+  std::string DEFAULT_NAME3;
 };
 
 }  // namespace torvel
