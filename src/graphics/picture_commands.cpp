@@ -4,7 +4,7 @@
 
 namespace torvel {
 
-int TForm1::CmdGra(std::string_view) { return 0; }
+int TForm1::CmdGra(std::string_view) { return AnswerInterruptAfterPictureChange(); }
 
 int TForm1::CmdGrb(std::string_view) { return 0; }
 
