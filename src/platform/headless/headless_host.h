@@ -28,6 +28,10 @@ class HeadlessHost : public Host {
   void Sleep(int ms) override;
   void PumpMessages() override;
   void Present(const Bitmap& picture, const Rect& area) override;
+  bool ReadWindow(Bitmap& out) override {
+    out = window_;
+    return true;
+  }
   void SetCaption(std::string_view text) override { caption_ = std::string(text); }
   void RequestClose() override { closeRequested_ = true; }
   Point CursorPos() override { return Point{windowPos_.x + pointer_.x, windowPos_.y + pointer_.y}; }
@@ -35,6 +39,7 @@ class HeadlessHost : public Host {
   Point WindowPos() override { return windowPos_; }
   void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
   Point ScreenSize() override { return Point{1920, 1080}; }
+  void RefreshMenus() override { ++menuRefreshes_; }
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
@@ -65,6 +70,8 @@ class HeadlessHost : public Host {
   };
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<std::string>& OpenedTargets() const { return opened_; }
+  // How often the engine asked for the menus to follow S000 and S028.
+  int MenuRefreshes() const { return menuRefreshes_; }
   // Answers for the next message boxes (OK when none is queued).
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
@@ -94,6 +101,7 @@ class HeadlessHost : public Host {
   std::vector<Message> messages_;
   std::deque<MessageResult> answers_;
   std::vector<std::string> opened_;
+  int menuRefreshes_ = 0;
 };
 
 }  // namespace torvel
