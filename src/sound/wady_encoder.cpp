@@ -16,7 +16,7 @@ inline int16_t Wrap16(int32_t v) { return static_cast<int16_t>(static_cast<uint1
 inline int64_t Square(int32_t e) { return static_cast<int64_t>(e) * e; }
 
 // The codes of one variant: its deltas in ascending order with their codes, and its absolute
-// codes (multiples of `absoluteStep` from -32768 up).
+// codes (multiples of 1 << absoluteShift from -32768 up).
 struct CodeSet {
   std::vector<int32_t> delta;
   std::vector<uint8_t> code;
