@@ -48,11 +48,6 @@ inline void PutSample(std::span<uint8_t> out, size_t sample, int16_t v) {
 
 inline int16_t Wrap16(int32_t v) { return static_cast<int16_t>(static_cast<uint16_t>(v)); }
 
-inline int16_t TypeAStep(uint8_t code, int16_t value, int32_t scale) {
-  if (code & 0x80) return Wrap16(code << 9);
-  return Wrap16(value + scale * kDeltaTableA[code]);
-}
-
 }  // namespace
 
 const std::array<int16_t, 128> kDeltaTableA = MakeDeltaTableA();
@@ -96,37 +91,48 @@ size_t DecodeTypeA(std::span<const uint8_t> input, std::span<uint8_t> output, ui
                    int16_t& right, unsigned channels, size_t frames, bool silenced) {
   if (channels != 1 && channels != 2) return 0;
   frames = std::min({frames, input.size() / channels, output.size() / (2 * channels)});
-  const int32_t s = scale;
+  // Every code as "keep these bits of the running value, then add": an absolute code keeps
+  // nothing and adds its value, a delta keeps all and adds scale × A[code]. The loop then has
+  // no branch per sample.
+  uint16_t keep[256];
+  uint16_t add[256];
+  for (int c = 0; c < 256; ++c) {
+    keep[c] = (c & 0x80) ? 0 : 0xFFFF;
+    add[c] = static_cast<uint16_t>((c & 0x80) ? (c << 9) : scale * kDeltaTableA[c]);
+  }
+  // A track past its end still advances its running values; only its output is zero.
+  const uint16_t shown = silenced ? 0 : 0xFFFF;
   const uint8_t* in = input.data();
   uint8_t* out = output.data();
-  // The silence mask keeps one loop for both cases: a track past its end still advances its
-  // running values, only its output is zero.
-  const uint16_t keep = silenced ? 0 : 0xFFFF;
+  const size_t samples = frames * channels;
+  uint16_t v[2] = {static_cast<uint16_t>(left), static_cast<uint16_t>(right)};
   if (channels == 1) {
-    int16_t v = left;
-    for (size_t i = 0; i < frames; ++i) {
-      v = TypeAStep(in[i], v, s);
-      uint16_t o = static_cast<uint16_t>(v) & keep;
+    uint16_t x = v[0];
+    for (size_t i = 0; i < samples; ++i) {
+      x = static_cast<uint16_t>((x & keep[in[i]]) + add[in[i]]);
+      const uint16_t o = x & shown;
       out[2 * i] = static_cast<uint8_t>(o);
       out[2 * i + 1] = static_cast<uint8_t>(o >> 8);
     }
-    left = v;
+    v[0] = x;
   } else {
-    int16_t l = left;
-    int16_t r = right;
-    for (size_t i = 0; i < frames; ++i) {
-      l = TypeAStep(in[2 * i], l, s);
-      r = TypeAStep(in[2 * i + 1], r, s);
-      uint16_t ol = static_cast<uint16_t>(l) & keep;
-      uint16_t orr = static_cast<uint16_t>(r) & keep;
-      out[4 * i] = static_cast<uint8_t>(ol);
-      out[4 * i + 1] = static_cast<uint8_t>(ol >> 8);
-      out[4 * i + 2] = static_cast<uint8_t>(orr);
-      out[4 * i + 3] = static_cast<uint8_t>(orr >> 8);
+    uint16_t l = v[0];
+    uint16_t r = v[1];
+    for (size_t i = 0; i < samples; i += 2) {
+      l = static_cast<uint16_t>((l & keep[in[i]]) + add[in[i]]);
+      r = static_cast<uint16_t>((r & keep[in[i + 1]]) + add[in[i + 1]]);
+      const uint16_t ol = l & shown;
+      const uint16_t orr = r & shown;
+      out[2 * i] = static_cast<uint8_t>(ol);
+      out[2 * i + 1] = static_cast<uint8_t>(ol >> 8);
+      out[2 * i + 2] = static_cast<uint8_t>(orr);
+      out[2 * i + 3] = static_cast<uint8_t>(orr >> 8);
     }
-    left = l;
-    right = r;
+    v[0] = l;
+    v[1] = r;
   }
+  left = static_cast<int16_t>(v[0]);
+  if (channels == 2) right = static_cast<int16_t>(v[1]);
   return frames;
 }
 
