@@ -26,6 +26,7 @@ constexpr Subcommand kSubcommands[] = {
     {"pack", tvx::Pack, "pack [--name-length N] DIR OUT.tvx   general layout (name field 32)"},
     {"list", tvx::List, "list ARCHIVE                 name, offset and size of every entry"},
     {"extract", tvx::Extract, "extract ARCHIVE DIR          every entry to a file"},
+    {"wady", tvx::Wady, "wady encode|decode --type a|b [--loop SECONDS] IN OUT   WAV <-> compressed wave"},
 };
 
 int Usage() {
