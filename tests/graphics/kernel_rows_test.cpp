@@ -33,19 +33,21 @@ std::string LevelName(const ::testing::TestParamInfo<KernelLevel>& info) {
   return info.param == KernelLevel::Sse2 ? "Sse2" : "Avx2";
 }
 
-// Random operands with the shapes masks have: clear groups, opaque groups, mixed groups.
+// Random operands. Masks get the shapes real ones have: stretches of 8 to 64 clear or opaque
+// bytes (so that whole SIMD steps are uniform), stretches of 0 and 255 mixed, and graded bytes.
 Bytes RandomBytes(size_t n, std::mt19937& rng, bool maskLike) {
   Bytes v(n);
-  for (size_t i = 0; i < n; ++i) {
-    if (maskLike && i % 8 == 0) {
-      unsigned kind = rng() % 4;
-      for (size_t k = i; k < std::min(n, i + 8); ++k) {
-        v[k] = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<uint8_t>(kind == 2 ? rng() : (rng() % 2) * 255);
-      }
-      i += 7;
-    } else if (!maskLike) {
-      v[i] = static_cast<uint8_t>(rng());
+  for (size_t i = 0; i < n;) {
+    if (!maskLike) {
+      v[i++] = static_cast<uint8_t>(rng());
+      continue;
     }
+    size_t run = 8 * (1 + rng() % 8);
+    unsigned kind = rng() % 4;
+    for (size_t k = i; k < std::min(n, i + run); ++k) {
+      v[k] = kind == 0 ? 0 : kind == 1 ? 255 : static_cast<uint8_t>(kind == 2 ? rng() : (rng() % 2) * 255);
+    }
+    i += run;
   }
   return v;
 }
@@ -155,8 +157,12 @@ TEST_P(KernelRowsTest, WholeScreensMatchThePortableForm) {
   };
   const std::vector<Case> cases = {
       {"MaskBlendScreen", [&](Bitmap& d) { MaskBlendScreen(a, b, m, d); }},
-      {"Crossfade", [&](Bitmap& d) { Crossfade(a, b, 173, d); }},
+      {"Crossfade odd", [&](Bitmap& d) { Crossfade(a, b, 173, d); }},
+      {"Crossfade even", [&](Bitmap& d) { Crossfade(a, b, 96, d); }},
+      {"Crossfade 2", [&](Bitmap& d) { Crossfade(a, b, 2, d); }},
+      {"Crossfade 254", [&](Bitmap& d) { Crossfade(a, b, 254, d); }},
       {"CrossfadeTile", [&](Bitmap& d) { CrossfadeTile(a, b, d, 333, 222, 99); }},
+      {"CrossfadeTile even", [&](Bitmap& d) { CrossfadeTile(a, b, d, 320, 180, 112); }},
       {"Darken", [&](Bitmap& d) { Darken(a, d, 201); }},
       {"AddImages", [&](Bitmap& d) { AddImages(a, b, d); }},
       {"Brighten", [&](Bitmap& d) { Brighten(a, d, 77); }},
