@@ -19,7 +19,6 @@ constexpr size_t kShortMinLength = 2;
 constexpr size_t kShortMaxLength = 4;
 constexpr size_t kMediumMaxDistance = 1024;
 constexpr size_t kMediumMaxLength = 18;
-constexpr size_t kLongMaxPlainLength = 255;
 constexpr size_t kMaxMatchLength = 4096;
 constexpr size_t kMinRunLiterals = 9;
 constexpr size_t kMaxRunLiterals = 40;
