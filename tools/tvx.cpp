@@ -1,4 +1,4 @@
-// tvx: the authoring tool. Builds, lists and extracts archives.
+// tvx: the authoring tool. Builds, lists and extracts archives; packs pictures.
 #include <iostream>
 #include <string_view>
 
@@ -27,6 +27,7 @@ constexpr Subcommand kSubcommands[] = {
     {"list", tvx::List, "list ARCHIVE                 name, offset and size of every entry"},
     {"extract", tvx::Extract, "extract ARCHIVE DIR          every entry to a file"},
     {"wady", tvx::Wady, "wady encode|decode --type a|b [--loop SECONDS] IN OUT   WAV <-> compressed wave"},
+    {"pic", tvx::Pic, "pic encode IN.png|IN.bmp OUT  pic decode IN OUT.png   packed pictures"},
 };
 
 int Usage() {
