@@ -84,6 +84,14 @@ TEST_F(QtHostTest, TheWindowShowsWhatTheEnginePresents) {
   EXPECT_EQ(shot.pixel(400, 300), qRgb(0xF0, 0x80, 0x10));
   EXPECT_EQ(shot.pixel(0, 0), qRgb(0xF0, 0x80, 0xFF));
   EXPECT_EQ(shot.pixel(799, 599), qRgb(0xF0, 0x80, 0x10));
+  // The engine reads the window back (`fix`, the white flash) in its own byte order.
+  Bitmap back;
+  ASSERT_TRUE(host_->ReadWindow(back));
+  ASSERT_EQ(back.width, 800);
+  ASSERT_EQ(back.height, 600);
+  EXPECT_EQ(back.At(0, 0)[0], 0xFF);
+  EXPECT_EQ(back.At(0, 0)[2], 0xF0);
+  EXPECT_EQ(back.At(799, 599)[0], 0x10);
 }
 
 TEST_F(QtHostTest, ARepaintNeverUndoesWhatABlockingLoopDrew) {

@@ -1,5 +1,7 @@
 #include "platform/qt/qt_host.h"
 
+#include <cstring>
+
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
@@ -61,6 +63,16 @@ void QtHost::PumpMessages() {
 }
 
 void QtHost::Present(const Bitmap& picture, const Rect& area) { window_->Picture().CopyFrom(picture, area); }
+
+bool QtHost::ReadWindow(Bitmap& out) {
+  const QImage& shown = window_->Picture().Picture();  // blue, green, red rows, as Bitmap keeps them
+  if (shown.isNull() || shown.format() != QImage::Format_BGR888) return false;
+  out.Resize(shown.width(), shown.height());
+  for (int y = 0; y < out.height; ++y) {
+    std::memcpy(out.Row(y), shown.constScanLine(y), static_cast<size_t>(out.width) * 3);
+  }
+  return true;
+}
 
 void QtHost::SetCaption(std::string_view text) { window_->setWindowTitle(FromSjis(text)); }
 

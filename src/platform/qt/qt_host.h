@@ -43,6 +43,7 @@ class QtHost : public Host, private WindowEvents {
   void Sleep(int ms) override;
   void PumpMessages() override;
   void Present(const Bitmap& picture, const Rect& area) override;
+  bool ReadWindow(Bitmap& out) override;
   void SetCaption(std::string_view text) override;
   void RequestClose() override { closeRequested_ = true; }
   Point CursorPos() override;
