@@ -1,0 +1,118 @@
+// The row loops with 128-bit SSE2 registers: sixteen bytes (two groups) a step, products in
+// 16-bit lanes as the formulas ask.
+#include "graphics/kernel_rows.h"
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <emmintrin.h>
+
+#define TORVEL_SSE2 __attribute__((target("sse2")))
+
+namespace torvel {
+
+namespace {
+
+constexpr size_t kStep = 16;
+
+TORVEL_SSE2 inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
+TORVEL_SSE2 inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
+
+// (a × (255 − m) >> 8) + (b × m >> 8). Placing a byte in the high half of a lane makes the
+// high half of the 32-bit product exactly the product shifted right by 8.
+TORVEL_SSE2 inline __m128i MaskedSplit16(__m128i a, __m128i b, __m128i m) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i inverse = _mm_xor_si128(m, _mm_set1_epi8(-1));
+  __m128i pl = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, a), _mm_unpacklo_epi8(inverse, zero));
+  __m128i ph = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, a), _mm_unpackhi_epi8(inverse, zero));
+  __m128i ql = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, b), _mm_unpacklo_epi8(m, zero));
+  __m128i qh = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, b), _mm_unpackhi_epi8(m, zero));
+  return _mm_packus_epi16(_mm_add_epi16(pl, ql), _mm_add_epi16(ph, qh));
+}
+
+TORVEL_SSE2 void MaskedGroups(const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t groups) {
+  const __m128i zero = _mm_setzero_si128();
+  size_t i = 0;
+  const size_t n = groups * kGroupBytes;
+  for (; i + kStep <= n; i += kStep) {
+    __m128i av = Load(a + i), mv = Load(m + i);
+    __m128i r = MaskedSplit16(av, Load(b + i), mv);
+    // All ones in the eight bytes of a group whose mask bytes are all zero.
+    __m128i z = _mm_cmpeq_epi32(mv, zero);
+    z = _mm_and_si128(z, _mm_shuffle_epi32(z, _MM_SHUFFLE(2, 3, 0, 1)));
+    Store(d + i, _mm_or_si128(_mm_and_si128(z, av), _mm_andnot_si128(z, r)));
+  }
+  scalar::MaskedGroups(a + i, b + i, m + i, d + i, (n - i) / kGroupBytes);
+}
+
+TORVEL_SSE2 void MaskedSplit(const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t n) {
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) Store(d + i, MaskedSplit16(Load(a + i), Load(b + i), Load(m + i)));
+  scalar::MaskedSplit(a + i, b + i, m + i, d + i, n - i);
+}
+
+TORVEL_SSE2 void Weighted(const uint8_t* a, const uint8_t* b, unsigned wa, uint8_t* d, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i w1 = _mm_set1_epi16(static_cast<short>(wa));
+  const __m128i w2 = _mm_set1_epi16(static_cast<short>(256 - wa));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) {
+    __m128i av = Load(a + i), bv = Load(b + i);
+    // The sum is at most 255 × 256, so it fits an unsigned 16-bit lane.
+    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(av, zero), w1),
+                               _mm_mullo_epi16(_mm_unpacklo_epi8(bv, zero), w2));
+    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(av, zero), w1),
+                               _mm_mullo_epi16(_mm_unpackhi_epi8(bv, zero), w2));
+    Store(d + i, _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
+  }
+  scalar::Weighted(a + i, b + i, wa, d + i, n - i);
+}
+
+TORVEL_SSE2 void Scale(const uint8_t* a, unsigned level, uint8_t* d, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i w = _mm_set1_epi16(static_cast<short>(level));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) {
+    __m128i av = Load(a + i);
+    __m128i lo = _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, av), w);
+    __m128i hi = _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, av), w);
+    Store(d + i, _mm_packus_epi16(lo, hi));
+  }
+  scalar::Scale(a + i, level, d + i, n - i);
+}
+
+TORVEL_SSE2 void AddSaturated(const uint8_t* a, const uint8_t* b, uint8_t* d, size_t n) {
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) Store(d + i, _mm_adds_epu8(Load(a + i), Load(b + i)));
+  scalar::AddSaturated(a + i, b + i, d + i, n - i);
+}
+
+TORVEL_SSE2 void AddConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_t n) {
+  const __m128i vv = _mm_set1_epi8(static_cast<char>(v));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) Store(d + i, _mm_adds_epu8(Load(a + i), vv));
+  scalar::AddConstant(a + i, v, d + i, n - i);
+}
+
+TORVEL_SSE2 void SubtractConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_t n) {
+  const __m128i vv = _mm_set1_epi8(static_cast<char>(v));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) Store(d + i, _mm_subs_epu8(Load(a + i), vv));
+  scalar::SubtractConstant(a + i, v, d + i, n - i);
+}
+
+}  // namespace
+
+const RowKernels* Sse2RowKernels() {
+  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit, Weighted,        Scale,
+                                     AddSaturated, AddConstant, SubtractConstant};
+  return &kTable;
+}
+
+}  // namespace torvel
+
+#else
+
+namespace torvel {
+const RowKernels* Sse2RowKernels() { return nullptr; }
+}  // namespace torvel
+
+#endif
