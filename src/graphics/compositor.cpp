@@ -29,23 +29,6 @@ void CopyInto(const Bitmap& source, Bitmap& target) {
   for (int y = 0; y < h && w > 0; ++y) std::memcpy(target.Row(y), source.Row(y), static_cast<size_t>(w) * 3);
 }
 
-// A sprite whose mask is missing or of another size is drawn only where both cover.
-void DrawSprite(Bitmap& dst, const Bitmap& picture, const Bitmap& mask, int x, int y) {
-  if (picture.width == mask.width && picture.height == mask.height) {
-    DrawMasked(dst, picture, x, y, mask);
-    return;
-  }
-  int w = std::min(picture.width, mask.width);
-  int h = std::min(picture.height, mask.height);
-  if (w <= 0 || h <= 0) return;
-  Bitmap p(w, h), m(w, h);
-  for (int r = 0; r < h; ++r) {
-    std::memcpy(p.Row(r), picture.Row(r), static_cast<size_t>(w) * 3);
-    std::memcpy(m.Row(r), mask.Row(r), static_cast<size_t>(w) * 3);
-  }
-  DrawMasked(dst, p, x, y, m);
-}
-
 // The overlay at constant opacity, clipped to the scene.
 void BlendConstantClipped(Bitmap& scene, const Bitmap& overlay, int left, int top, int opacity) {
   opacity = std::clamp(opacity, 0, 256);
@@ -90,14 +73,14 @@ void TForm1::DrawCompositeSprite(std::string_view name, int centre, int top,
     break;
   }
   int left = centre - (base ? base->picture.width / 2 : 0);
-  if (base) DrawSprite(layers.scene, base->picture, base->mask, left, top);
+  if (base) DrawMasked(layers.scene, base->picture, left, top, base->mask);
   Bitmap picture, mask;
   for (const DefinitionPart& part : parts) {
     if (!part.placed) continue;
     picture = Bitmap();
     mask = Bitmap();
     LoadSpritePicture(part.name, picture, mask);
-    DrawSprite(layers.scene, picture, mask, left + part.x, top + part.y);
+    DrawMasked(layers.scene, picture, left + part.x, top + part.y, mask);
   }
 }
 
@@ -126,7 +109,7 @@ void TForm1::ComposeScene() {
         continue;
       }
       const SpriteSlot& slot = layers.cache[static_cast<size_t>(layers.positionSlots[static_cast<size_t>(pos)])];
-      DrawSprite(layers.scene, slot.picture, slot.mask, centre - slot.picture.width / 2, top);
+      DrawMasked(layers.scene, slot.picture, centre - slot.picture.width / 2, top, slot.mask);
     }
   }
 

@@ -32,6 +32,11 @@ class Host {
 
   // Copies a rectangle of the 800×600 picture onto the window.
   virtual void Present(const Bitmap& picture, const Rect& area) = 0;
+  // A copy of what the window shows now; false when the host cannot read it back.
+  virtual bool ReadWindow(Bitmap& out) {
+    (void)out;
+    return false;
+  }
   virtual void SetCaption(std::string_view text) = 0;
   // Asks the window to close; the host routes the request through FormCloseQuery, and never
   // destroys the window while one of the engine's own loops runs.

@@ -1,8 +1,17 @@
-// Calculation lines and `calc`: assignment lists on the variable store.
+// Calculation lines ("!") and `calc`: assignment lists on the variable store.
+#include "script/expressions.h"
 #include "shell/engine.h"
 
 namespace torvel {
 
-void TForm1::RunCalculation(std::string_view) {}
+void TForm1::RunCalculation(std::string_view assignments) {
+  // The main menu's enabled items follow S000 and S028.
+  if (Assign(assignments, vars, random).menusChanged) host.RefreshMenus();
+}
+
+int TForm1::CmdCalc(std::string_view arg) {
+  RunCalculation(arg);
+  return 0;
+}
 
 }  // namespace torvel

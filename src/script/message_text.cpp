@@ -17,6 +17,12 @@ void TForm1::NewTextRow() {
   text.cursorColumn = 0;
 }
 
+void TForm1::ClearPage() {
+  text.cursorRow = 0;
+  text.cursorColumn = 0;
+  vars.S(38) = 0;
+}
+
 void TForm1::SetSpeaker(std::string_view) {}
 
 void TForm1::BeginClickWait(int kind) {

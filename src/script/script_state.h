@@ -32,6 +32,7 @@ struct ScriptState {
   std::array<CallFrame, kCallStackFrames> callStack;
   int callDepth = 0;
   int replayMode = 0;
+  std::string recordStart;  // the script `rec` started recording choices in
 
   std::vector<uint8_t> aux = std::vector<uint8_t>(kScriptBufferSize);
   int auxSize = 0;

@@ -4,10 +4,13 @@
 #include <array>
 #include <string>
 
+#include "script/variables.h"
+
 namespace torvel {
 
 constexpr int kNameSlots = 10;
 constexpr size_t kNameSlotMax = 63;  // 64-byte slots less their NUL
+constexpr int kReadMarkMax = 80000;  // `mark` numbers 0 to 80000
 
 struct TextState {
   // Slots 0–2 hold the player names, slot 8 a click-hook label, slot 9 the scene title.
@@ -17,6 +20,8 @@ struct TextState {
   int cursorColumn = 0;
   int textSpeed = 1;
   bool instantText = false;
+  FlagSet readMarks{kReadMarkMax + 1};  // already-read marks set by `mark`
+  bool alreadyRead = false;             // the passage after the last `mark` was read before
 };
 
 }  // namespace torvel

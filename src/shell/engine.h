@@ -3,6 +3,7 @@
 // subsystem, and its operations are defined in the .cpp files of the subsystem that owns them.
 // The host calls the framework events (FormCreate, AppIdle, Timer1Timer, PBPaint, the input
 // handlers, FormCloseQuery, FormDestroy).
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -75,6 +76,143 @@ class TForm1 {
   void WaitReset();
   // Runs one command line; 0 next line, 1 end the step, 2 dispatch the line buffer again.
   int ExecuteCommandLine();
+  // Stops skip mode and auto mode before a choice or a screen; unless `always`, only when the
+  // BreakonSelect setting asks for it. Nothing happens while the save/load screen is shown.
+  void StopSkipAndAuto(bool always);
+  // Stops skip mode alone (S060, S061, the quick buttons, skipActive).
+  void StopSkip();
+
+  // ---- command handlers, one per keyword of the command table (script/command_table.cpp).
+  // Each takes the command's argument and returns 0 (next line), 1 (end the step) or 2 (run the
+  // line buffer again), and lives in the file of the subsystem that owns the command. ----
+  // script/commands.cpp, script/special_command.cpp: interpreter control
+  int CmdGo(std::string_view arg);
+  int CmdChain(std::string_view arg);
+  int CmdCalc(std::string_view arg);
+  int CmdIf(std::string_view arg);
+  int CmdCall(std::string_view arg);
+  int CmdEnd(std::string_view arg);
+  int CmdLoad(std::string_view arg);
+  int CmdGameinit(std::string_view arg);
+  int CmdSpecial(std::string_view arg);
+  int CmdGameclr(std::string_view arg);
+  int CmdMark(std::string_view arg);
+  int CmdFix(std::string_view arg);
+  int CmdSleep(std::string_view arg);
+  int CmdString(std::string_view arg);
+  int CmdSave(std::string_view arg);
+  int CmdBreak(std::string_view arg);
+  int CmdTitle(std::string_view arg);
+  int CmdBackto(std::string_view arg);
+  int CmdSetname(std::string_view arg);
+  int CmdExitgame(std::string_view arg);
+  int CmdRec(std::string_view arg);
+  int CmdTwSet(std::string_view arg);
+  int CmdExit(std::string_view arg);
+  int CmdCgfull(std::string_view arg);
+  int CmdVend(std::string_view arg);
+  int CmdWeb(std::string_view arg);
+  // script/choice_commands.cpp: blocks and choices
+  int CmdSelect(std::string_view arg);
+  int CmdSwitch(std::string_view arg);
+  int CmdCjmp(std::string_view arg);
+  // graphics/picture_commands.cpp: layers and pictures
+  int CmdGra(std::string_view arg);
+  int CmdClrb(std::string_view arg);
+  int CmdSpr(std::string_view arg);
+  int CmdPtset(std::string_view arg);
+  int CmdMode(std::string_view arg);
+  int CmdGrb(std::string_view arg);
+  int CmdPartsload(std::string_view arg);
+  int CmdBg(std::string_view arg);
+  int CmdDirect(std::string_view arg);
+  int CmdOvr(std::string_view arg);
+  int CmdScroll(std::string_view arg);
+  int CmdChar(std::string_view arg);
+  int CmdFadein(std::string_view arg);
+  int CmdFadeout(std::string_view arg);
+  // graphics/transition_commands.cpp, graphics/animation_commands.cpp
+  int CmdWipeset(std::string_view arg);
+  int CmdAnim(std::string_view arg);
+  // graphics/effect_commands.cpp: screen effects
+  int CmdBgAnim(std::string_view arg);
+  int CmdShake(std::string_view arg);
+  int CmdEffect(std::string_view arg);
+  int CmdManpu(std::string_view arg);
+  int CmdSprmv(std::string_view arg);
+  int CmdEfxanim(std::string_view arg);
+  // graphics/text_window_commands.cpp: the text window
+  int CmdWinClose(std::string_view arg);
+  int CmdWinOpen(std::string_view arg);
+  // sound/sound_commands.cpp
+  int CmdMusic(std::string_view arg);
+  int CmdCv(std::string_view arg);
+  int CmdWaitVEnd(std::string_view arg);
+  int CmdMovie(std::string_view arg);
+  int CmdSe(std::string_view arg);
+  int CmdSeloop(std::string_view arg);
+  int CmdSeoff(std::string_view arg);
+  // screens/screen_commands.cpp
+  int CmdConfig(std::string_view arg);
+  // scenes/scene_commands.cpp
+  int CmdClickmap(std::string_view arg);
+  int CmdSeltree(std::string_view arg);
+  int CmdMap(std::string_view arg);
+  int CmdRoll(std::string_view arg);
+  int CmdViewer(std::string_view arg);
+  int CmdObj(std::string_view arg);
+  int CmdSroll(std::string_view arg);
+  int CmdKaisou(std::string_view arg);
+  int CmdChgprm(std::string_view arg);
+
+  // ---- operations of other subsystems that the commands call; empty until those land ----
+  void ClearPage();                                                              // script/message_text.cpp
+  void RedrawTextWindow();                                                       // graphics/text_window_commands.cpp
+  void DrawStringOnWindow(std::string_view text, int right, int y, int height);  // graphics/text_window_commands.cpp
+  void ResetSpriteLayout();                               // graphics/effect_commands.cpp: `sprmv` INIT
+  void OpenSaveLoadScreen(int mode);                      // screens/screen_commands.cpp: 0 load, 1 save
+  void AskQuestion(std::string_view question, int kind);  // screens/screen_commands.cpp
+  void ShowNameEntry();                                   // screens/screen_commands.cpp
+  void RedrawQuickButtons();                              // screens/screen_commands.cpp
+  void EndViewerReplay();                                 // scenes/scene_commands.cpp
+  void EndRecollectionReplay();                           // scenes/scene_commands.cpp
+  int CgPictureCount() const;                             // scenes/scene_commands.cpp
+
+  // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
+  // compositor.cpp, frame_clock.cpp, transitions.cpp, picture_commands.cpp) ----
+  // Reads `_sprset` and `_bgset` and exports the composites `_bgset` asks for.
+  void LoadPictureDefinitions();
+  void ExportCompositeBackgrounds();
+  // The scene layers of a new game: no sprites, no overlay, no tint, window mode.
+  void ResetSceneLayers();
+  // Loads a picture by name from the JPEG archive or the graphic archives; false, with the target
+  // unchanged, when no archive has it or it does not decode.
+  bool LoadImage(std::string_view name, Bitmap& target);
+  bool ImageExists(std::string_view name) const;
+  // LoadImage, solid colours ("Srgb") and composites ("#NAME"); true when it failed.
+  bool LoadPicture(std::string_view name, Bitmap& target);
+  void LoadBackground(std::string_view name);
+  void FillSolid(std::string_view name, Bitmap& target);
+  void MarkPictureSeen(std::string_view name);
+  // Parses a sprite spec into the layout and the cache; returns its transition (0: not shown).
+  int SetSprites(std::string_view spec);
+  void FillSpriteCache(int counted);
+  int AcquireSpriteSlot(const std::string& name, const std::array<bool, kSpriteCacheSlots>& inUse);
+  void LoadSpritePicture(std::string_view name, Bitmap& picture, Bitmap& mask);
+  void ComposeScene();
+  void ComposeScreen();
+  void PresentScene(int transition);
+  void RunTransition(int transition);
+  void DrawOverlay();
+  void DrawCompositeSprite(std::string_view name, int centre, int top, std::array<bool, kSpriteCacheSlots>& inUse);
+  void StartFrameClock();
+  int PaceFrame(int periodMs);
+  void WaitUntil(uint32_t tick);
+  void ClearSpriteLayers();
+  void RecordPictureCommand(PictureCommandRecord& record);
+  int ShowPicture(std::string_view argument, bool prepareOnly);
+  // Draws a rectangle of `picture` straight onto the window at (x, y), over what it shows.
+  void ShowOnWindow(const Bitmap& picture, Rect from, int x, int y, bool keyed);
 
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp

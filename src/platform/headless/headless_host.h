@@ -27,6 +27,10 @@ class HeadlessHost : public Host {
   void Sleep(int ms) override;
   void PumpMessages() override;
   void Present(const Bitmap& picture, const Rect& area) override;
+  bool ReadWindow(Bitmap& out) override {
+    out = window_;
+    return true;
+  }
   void SetCaption(std::string_view text) override { caption_ = std::string(text); }
   void RequestClose() override { closeRequested_ = true; }
   Point CursorPos() override { return Point{windowPos_.x + pointer_.x, windowPos_.y + pointer_.y}; }

@@ -1,0 +1,17 @@
+// Player screen commands and the screen operations other subsystems call. Empty until the
+// screens land.
+#include "shell/engine.h"
+
+namespace torvel {
+
+int TForm1::CmdConfig(std::string_view) { return 1; }
+
+void TForm1::OpenSaveLoadScreen(int) {}
+
+void TForm1::AskQuestion(std::string_view, int) {}
+
+void TForm1::ShowNameEntry() {}
+
+void TForm1::RedrawQuickButtons() {}
+
+}  // namespace torvel
