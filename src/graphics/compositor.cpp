@@ -130,12 +130,14 @@ void TForm1::PresentScene(int transition) {
   const int sceneFirst = vars.S(kVarSceneFirst);
   if (vars.S(kVarDisplayMode) == 1 && (sceneFirst == 2 || (sceneFirst == 1 && layers.backgroundChanged))) {
     CopyInto(layers.scene, layers.screen);
+    layers.lastTransition = transition;
     RunTransition(transition);
     layers.previous.pixels = layers.screen.pixels;
     layers.backgroundChanged = false;
     transition = 6;
   }
   ComposeScreen();
+  layers.lastTransition = transition;
   RunTransition(transition);
 }
 

@@ -92,6 +92,8 @@ struct Layers {
   std::vector<std::string> galleryPictures;
 
   uint32_t frameClock = 0;
+  // The transition of the last presentation, after defaults (developer tools and tests).
+  int lastTransition = 0;
 
   PictureCommandRecord lastBackgroundCommand;
   PictureCommandRecord lastSpriteCommand;
