@@ -1,4 +1,4 @@
-// tvx: the authoring tool. Builds, lists and extracts archives.
+// tvx: the authoring tool. Builds, lists and extracts archives; packs pictures.
 #include <iostream>
 #include <string_view>
 
@@ -26,6 +26,7 @@ constexpr Subcommand kSubcommands[] = {
     {"pack", tvx::Pack, "pack [--name-length N] DIR OUT.tvx   general layout (name field 32)"},
     {"list", tvx::List, "list ARCHIVE                 name, offset and size of every entry"},
     {"extract", tvx::Extract, "extract ARCHIVE DIR          every entry to a file"},
+    {"pic", tvx::Pic, "pic encode IN.png|IN.bmp OUT  pic decode IN OUT.png   packed pictures"},
 };
 
 int Usage() {

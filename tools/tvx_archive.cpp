@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <iostream>
 
+#include "graphics/packed_picture_encoder.h"
+#include "graphics/png_io.h"
 #include "resources/archive.h"
 #include "resources/archive_writer.h"
 #include "resources/file_io.h"
@@ -20,7 +22,8 @@ bool EndsWith(const std::string& s, std::string_view suffix) {
 }
 
 // Every regular file of the folder becomes an entry named by its file name. Scripts written as
-// UTF-8 text ("NAME.txt") are stored as Shift-JIS lines ended by NUL, under NAME.
+// UTF-8 text ("NAME.txt") are stored as Shift-JIS lines ended by NUL, under NAME; PNG pictures
+// ("NAME.png") are stored in the packed picture format, under NAME.
 bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entries) {
   std::error_code ec;
   std::vector<fs::path> files;
@@ -44,6 +47,14 @@ bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entr
       name.resize(name.size() - 4);
       entry.body =
           torvel::ScriptTextToBody(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+    } else if (EndsWith(name, ".png")) {
+      name.resize(name.size() - 4);
+      torvel::Bitmap picture;
+      if (torvel::ReadPng(file, picture)) entry.body = torvel::EncodePackedPictureSmallest(picture);
+      if (entry.body.empty()) {
+        Fail("cannot pack the picture " + file.string());
+        return false;
+      }
     } else {
       entry.body = std::move(bytes);
     }

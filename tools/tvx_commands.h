@@ -12,6 +12,7 @@ int PackData(const Args& args);
 int Pack(const Args& args);
 int List(const Args& args);
 int Extract(const Args& args);
+int Pic(const Args& args);
 
 // Reports a failure on standard error and returns the exit code 1.
 int Fail(const std::string& message);

@@ -12,6 +12,7 @@ namespace torvel {
 namespace {
 
 constexpr size_t kStep = 16;
+constexpr int kAllLanes = 0xFFFF;
 
 TORVEL_SSE2 inline __m128i Load(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
 TORVEL_SSE2 inline void Store(uint8_t* p, __m128i v) { _mm_storeu_si128(reinterpret_cast<__m128i*>(p), v); }
@@ -28,12 +29,25 @@ TORVEL_SSE2 inline __m128i MaskedSplit16(__m128i a, __m128i b, __m128i m) {
   return _mm_packus_epi16(_mm_add_epi16(pl, ql), _mm_add_epi16(ph, qh));
 }
 
+// Masks are mostly clear or opaque (sprites, glyph cells, wipe patterns): whole steps of either
+// need no products. An opaque byte gives b × 255 >> 8, which is b − 1 saturated at 0.
 TORVEL_SSE2 void MaskedGroups(const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t groups) {
   const __m128i zero = _mm_setzero_si128();
+  const __m128i ones = _mm_set1_epi8(-1);
+  const __m128i one = _mm_set1_epi8(1);
   size_t i = 0;
   const size_t n = groups * kGroupBytes;
   for (; i + kStep <= n; i += kStep) {
-    __m128i av = Load(a + i), mv = Load(m + i);
+    __m128i mv = Load(m + i);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(mv, zero)) == kAllLanes) {
+      Store(d + i, Load(a + i));
+      continue;
+    }
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(mv, ones)) == kAllLanes) {
+      Store(d + i, _mm_subs_epu8(Load(b + i), one));
+      continue;
+    }
+    __m128i av = Load(a + i);
     __m128i r = MaskedSplit16(av, Load(b + i), mv);
     // All ones in the eight bytes of a group whose mask bytes are all zero.
     __m128i z = _mm_cmpeq_epi32(mv, zero);
@@ -43,25 +57,40 @@ TORVEL_SSE2 void MaskedGroups(const uint8_t* a, const uint8_t* b, const uint8_t*
   scalar::MaskedGroups(a + i, b + i, m + i, d + i, (n - i) / kGroupBytes);
 }
 
+// Without the shortcut a clear byte gives a × 255 >> 8, which is a − 1 saturated at 0.
 TORVEL_SSE2 void MaskedSplit(const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i ones = _mm_set1_epi8(-1);
+  const __m128i one = _mm_set1_epi8(1);
   size_t i = 0;
-  for (; i + kStep <= n; i += kStep) Store(d + i, MaskedSplit16(Load(a + i), Load(b + i), Load(m + i)));
+  for (; i + kStep <= n; i += kStep) {
+    __m128i mv = Load(m + i);
+    if (_mm_movemask_epi8(_mm_cmpeq_epi8(mv, zero)) == kAllLanes) {
+      Store(d + i, _mm_subs_epu8(Load(a + i), one));
+    } else if (_mm_movemask_epi8(_mm_cmpeq_epi8(mv, ones)) == kAllLanes) {
+      Store(d + i, _mm_subs_epu8(Load(b + i), one));
+    } else {
+      Store(d + i, MaskedSplit16(Load(a + i), Load(b + i), mv));
+    }
+  }
   scalar::MaskedSplit(a + i, b + i, m + i, d + i, n - i);
 }
 
+// (a × wa + b × (256 − wa)) >> 8 = b + ((a − b) × wa >> 8), with one signed product a lane:
+// (a − b) × 128 fits 16 bits, and its product with 2 × wa has (a − b) × wa / 256 as its high half,
+// rounded down as the shift rounds.
 TORVEL_SSE2 void Weighted(const uint8_t* a, const uint8_t* b, unsigned wa, uint8_t* d, size_t n) {
   const __m128i zero = _mm_setzero_si128();
-  const __m128i w1 = _mm_set1_epi16(static_cast<short>(wa));
-  const __m128i w2 = _mm_set1_epi16(static_cast<short>(256 - wa));
+  const __m128i w = _mm_set1_epi16(static_cast<short>(2 * wa));
   size_t i = 0;
   for (; i + kStep <= n; i += kStep) {
     __m128i av = Load(a + i), bv = Load(b + i);
-    // The sum is at most 255 × 256, so it fits an unsigned 16-bit lane.
-    __m128i lo = _mm_add_epi16(_mm_mullo_epi16(_mm_unpacklo_epi8(av, zero), w1),
-                               _mm_mullo_epi16(_mm_unpacklo_epi8(bv, zero), w2));
-    __m128i hi = _mm_add_epi16(_mm_mullo_epi16(_mm_unpackhi_epi8(av, zero), w1),
-                               _mm_mullo_epi16(_mm_unpackhi_epi8(bv, zero), w2));
-    Store(d + i, _mm_packus_epi16(_mm_srli_epi16(lo, 8), _mm_srli_epi16(hi, 8)));
+    __m128i bl = _mm_unpacklo_epi8(bv, zero), bh = _mm_unpackhi_epi8(bv, zero);
+    __m128i dl = _mm_slli_epi16(_mm_sub_epi16(_mm_unpacklo_epi8(av, zero), bl), 7);
+    __m128i dh = _mm_slli_epi16(_mm_sub_epi16(_mm_unpackhi_epi8(av, zero), bh), 7);
+    __m128i lo = _mm_add_epi16(bl, _mm_mulhi_epi16(dl, w));
+    __m128i hi = _mm_add_epi16(bh, _mm_mulhi_epi16(dh, w));
+    Store(d + i, _mm_packus_epi16(lo, hi));
   }
   scalar::Weighted(a + i, b + i, wa, d + i, n - i);
 }
