@@ -1,188 +1,87 @@
-// The interpreter loop through the headless host: line kinds, labels, calls, chains, returns.
+// The interpreter loop as scripts see it: labels, waits, the end of a script and the call stack.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "support/game_fixture.h"
 
 namespace torvel {
 namespace {
 
-using testing::GameFixture;
+class Interpreter : public ::testing::Test {
+ protected:
+  TForm1& Start(const std::string& main) {
+    game.Script("main", main);
+    TForm1& e = game.Start();
+    game.Host().RunFrames(1);
+    return e;
+  }
+  void Steps(int frames) { game.Host().RunFrames(frames); }
+  TForm1& E() { return game.Engine(); }
+  int V(int n) { return E().vars.V(n); }
 
-TEST(InterpreterTest, CalledScriptWithoutEndReturnsAfterTheCall) {
-  GameFixture game;
-  game.Script("main", "@call sub\n\\after\n").Script("sub", "\\in sub\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\in sub");
-  EXPECT_EQ(game.Engine().script.callDepth, 1);
-  EXPECT_EQ(game.Engine().script.currentScript, "sub");
-  game.Click();
-  EXPECT_EQ(game.RunToWait(), "\\after");
-  EXPECT_EQ(game.Engine().script.callDepth, 0);
-  EXPECT_EQ(game.Engine().script.currentScript, "main");
+  testing::GameFixture game;
+};
+
+TEST_F(Interpreter, LabelsMatchWhateverTheirCase) {
+  Start("@go a\n!V001=1\n:A\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(V(2), 1);
 }
 
-TEST(InterpreterTest, EndReturnsAndEndAtDepthZeroIsIgnored) {
-  GameFixture game;
-  game.Script("main", "@call sub\n@end\n\\after end\n").Script("sub", "@end\n\\never\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\after end");
+TEST_F(Interpreter, AColonAtTheEndOfATextLineCountsAsALabel) {
+  // The search looks at every colon, so the text line's ":L" comes first.
+  Start("!V003=1\n@go L\n\\\ntext:L\n!V001=1\n\\\n:L\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(V(2), 0);
 }
 
-TEST(InterpreterTest, ScriptEndAtDepthZeroLeavesTheInterpreterIdle) {
-  GameFixture game;
-  game.Script("main", ";only a comment\n");
-  game.Start();
-  ASSERT_TRUE(game.Host().RunFrames(10));
-  EXPECT_TRUE(game.Engine().WaitsForPlayer());
-  EXPECT_EQ(game.Engine().script.pc, game.Engine().script.scenarioSize);
+TEST_F(Interpreter, MissingLabelLeavesTheScriptWhereItIs) {
+  Start("@go nowhere\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
+TEST_F(Interpreter, ContinueWaitIsPassedInSkipMode) {
+  Start("=\n!V001=1\n=\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().ctl.waitKind, 2);
+  EXPECT_EQ(V(1), 0);
+  E().ctl.skipActive = true;
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(V(2), 1);
+}
+
+TEST_F(Interpreter, ScriptEndAtDepthZeroLeavesTheInterpreterIdle) {
+  Start("!V001=1\n");
+  Steps(5);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_TRUE(E().WaitsForPlayer());
+  EXPECT_EQ(E().script.currentScript, "main");
   EXPECT_TRUE(game.Host().Messages().empty());
 }
 
-TEST(InterpreterTest, NamesAndLabelsMatchWithoutCase) {
-  GameFixture game;
-  game.Script("main", "@CALL SUB:There\n\\back\n").Script("sub", "\\not here\n:THERE\n\\there\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\there");
+TEST_F(Interpreter, CallToAMissingScriptSearchesTheLabelHere) {
+  // The words after the name keep the call line's own ":L" from counting as the label.
+  Start("@call nosuch:L then\n!V001=1\n:L\n!V002=1\n\\\n");
+  Steps(2);
+  EXPECT_EQ(E().script.callDepth, 0);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(V(2), 1);
 }
 
-TEST(InterpreterTest, LabelSearchLooksAtEveryColonInOrder) {
-  // A text line ending in ":A" stands before the label line and wins.
-  GameFixture game;
-  game.Script("main", "@go a\n\\skipped\nsome text:A\n\\after text\n:A\n\\after label\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\after text");
-}
-
-TEST(InterpreterTest, MissingLabelGoesOnAfterTheJump) {
-  GameFixture game;
-  game.Script("main", "@go nowhere\n\\next\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\next");
-}
-
-TEST(InterpreterTest, UnknownCommandIsSkipped) {
-  GameFixture game;
-  game.Script("main", "@frobnicate 1 2\n*nothing\n\\next\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\next");
-}
-
-TEST(InterpreterTest, CallTakesOnlyTheNameBeforeABlank) {
-  GameFixture game;
-  game.Script("main", "@call sub and more words\n\\back\n").Script("sub", "\\in sub\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\in sub");
-}
-
-TEST(InterpreterTest, ContinueWaitIsPassedOverInSkipMode) {
-  GameFixture game;
-  game.Script("main", "=\n\\page\n");
-  game.Start();
-  game.Engine().ctl.skipActive = true;
-  // In skip mode the frame loop resolves click waits itself, so look at the first step only.
-  game.Host().RunFrames(2);
-  EXPECT_EQ(game.Engine().script.lineBuffer, "\\page");
-}
-
-struct WaitCase {
-  const char* line;
-  int waitKind;
-};
-
-class WaitLineTest : public ::testing::TestWithParam<WaitCase> {};
-
-TEST_P(WaitLineTest, WaitLinesSetTheirKindAndYield) {
-  GameFixture game;
-  game.Script("main", std::string(GetParam().line) + " rest is ignored\n\\next\n");
-  game.Start();
-  game.RunToWait();
-  EXPECT_EQ(game.Engine().ctl.waitKind, GetParam().waitKind);
-  EXPECT_EQ(game.Engine().script.lineBuffer.substr(0, 1), GetParam().line);
-}
-
-INSTANTIATE_TEST_SUITE_P(Interpreter, WaitLineTest,
-                         ::testing::Values(WaitCase{"\\", 1}, WaitCase{"~", 4}, WaitCase{"+", 5}, WaitCase{"=", 2}),
-                         [](const auto& info) { return "Kind" + std::to_string(info.param.waitKind); });
-
-TEST(InterpreterTest, BlockReachedInSequenceIsSkipped) {
-  GameFixture game;
-  game.Script("main", "{first\n\\inside\n{second\n\\inside too\n}\n\\after block\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\after block");
-}
-
-TEST(InterpreterTest, TenthNestedCallIsRefusedAndTheScriptGoesOn) {
-  GameFixture game;
-  game.Script("main", "@call s1\n");
-  for (int i = 1; i <= 9; ++i) {
-    game.Script("s" + std::to_string(i), "@call s" + std::to_string(i + 1) + "\n\\depth " + std::to_string(i) + "\n");
-  }
-  game.Script("s10", "\\never\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\depth 9");
-  EXPECT_EQ(game.Engine().script.callDepth, 9);
-  EXPECT_EQ(game.Engine().script.currentScript, "s9");
-  // The stack unwinds normally afterwards.
-  for (int i = 8; i >= 1; --i) {
-    game.Click();
-    EXPECT_EQ(game.RunToWait(), "\\depth " + std::to_string(i));
-  }
-}
-
-TEST(InterpreterTest, FailedChainKeepsTheLoadedScriptAndItsName) {
-  GameFixture game;
-  game.Script("main", "@call sub\n").Script("sub", "@chain missing\n\\still sub\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\still sub");
-  EXPECT_EQ(game.Engine().script.currentScript, "sub");
-  EXPECT_EQ(game.Engine().script.callDepth, 0);  // the stack is discarded all the same
-}
-
-TEST(InterpreterTest, FailedCallSearchesTheLabelInTheCurrentScript) {
-  // The call line itself holds ":here" too; the label stands before it, so it is found first.
-  GameFixture game;
-  game.Script("main", "@go start\n:here\n\\here\n:start\n@call missing:here\n\\skipped\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\here");
-  EXPECT_EQ(game.Engine().script.callDepth, 0);
-}
-
-TEST(InterpreterTest, ChainDiscardsTheStackAndJumps) {
-  GameFixture game;
-  game.Script("main", "@call sub\n\\never\n").Script("sub", "@chain other:B\n").Script("other", "\\a\n:b\n\\b\n");
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\b");
-  EXPECT_EQ(game.Engine().script.callDepth, 0);
-  EXPECT_EQ(game.Engine().script.currentScript, "other");
-}
-
-TEST(InterpreterTest, CallerThatCannotBeReloadedLeavesTheInterpreterIdle) {
-  // A name longer than 29 bytes is cut in the call stack, so its reload on return fails.
-  const std::string longName(35, 'x');
-  GameFixture game;
-  game.Script("main", "@chain " + longName + "\n").Script(longName, "@call sub\n\\stale\n").Script("sub", "@end\n");
-  game.Start();
-  game.Host().RunFrames(20);
-  EXPECT_FALSE(game.Engine().ctl.scriptRunning);
-  EXPECT_NE(game.Engine().script.lineBuffer, "\\stale");
-  EXPECT_EQ(game.Engine().script.currentScript, "sub");  // what is really loaded
-}
-
-TEST(InterpreterTest, OverlongLineIsCutAndTheNextLineFollows) {
-  GameFixture game;
-  game.Script("main", "\\" + std::string(5000, 'a') + "\n\\second\n");
-  game.Start();
-  game.RunToWait();
-  EXPECT_EQ(game.Engine().script.lineBuffer.size(), 2047u);
-  game.Click();
-  EXPECT_EQ(game.RunToWait(), "\\second");
-}
-
-TEST(InterpreterTest, LastLineWithoutNulEndsAtTheEndOfTheData) {
-  GameFixture game;
-  game.ScriptBytes("main", {'@', 'g', 'o', ' ', 'x', 0, '\\', 'e', 'n', 'd'});
-  game.Start();
-  EXPECT_EQ(game.RunToWait(), "\\end");
+TEST_F(Interpreter, CallsBeyondNineFramesAreRefused) {
+  // Each level calls itself again before counting.
+  game.Script("deep", "@call deep\n!V001=V001+1\n");
+  Start("@call deep\n!V002=1\n\\\n");
+  Steps(60);
+  EXPECT_EQ(E().script.callDepth, 0);
+  EXPECT_EQ(V(1), 9);
+  EXPECT_EQ(V(2), 1);
 }
 
 }  // namespace

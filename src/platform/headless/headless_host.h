@@ -38,6 +38,7 @@ class HeadlessHost : public Host {
   Point WindowPos() override { return windowPos_; }
   void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
   Point ScreenSize() override { return Point{1920, 1080}; }
+  void RefreshMenus() override { ++menuRefreshes_; }
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
@@ -66,6 +67,8 @@ class HeadlessHost : public Host {
   };
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<std::string>& OpenedTargets() const { return opened_; }
+  // How often the engine asked for the menus to follow S000 and S028.
+  int MenuRefreshes() const { return menuRefreshes_; }
   // Answers for the next message boxes (OK when none is queued).
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
@@ -94,6 +97,7 @@ class HeadlessHost : public Host {
   std::vector<Message> messages_;
   std::deque<MessageResult> answers_;
   std::vector<std::string> opened_;
+  int menuRefreshes_ = 0;
 };
 
 }  // namespace torvel

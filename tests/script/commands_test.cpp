@@ -1,0 +1,409 @@
+// The commands as a script sees them, through the real engine on the headless host.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "resources/file_io.h"
+#include "resources/sjis.h"
+#include "support/game_fixture.h"
+
+namespace torvel {
+namespace {
+
+class Commands : public ::testing::Test {
+ protected:
+  // Starts the game with `main` and runs the first tick, which loads it; the next frame runs
+  // the first step.
+  TForm1& Start(const std::string& main) {
+    game.Script("main", main);
+    TForm1& e = game.Start();
+    game.Host().RunFrames(1);
+    return e;
+  }
+  void Steps(int frames) { game.Host().RunFrames(frames); }
+  TForm1& E() { return game.Engine(); }
+  int V(int n) { return E().vars.V(n); }
+
+  testing::GameFixture game;
+};
+
+TEST_F(Commands, GoJumpsAndContinuesInTheSameStep) {
+  Start("@go L\n!V001=9\n:L\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(V(2), 1);
+  EXPECT_EQ(E().ctl.waitKind, 1);
+}
+
+TEST_F(Commands, UnknownCommandIsSkipped) {
+  Start("@nosuch thing\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
+TEST_F(Commands, FalseIfCostsOneStep) {
+  Start("@if (V001=1) L\n:L\n;comment\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(2), 0);
+  Steps(1);
+  EXPECT_EQ(V(2), 1);
+}
+
+TEST_F(Commands, TrueIfJumpsToItsLabelAndEndsTheStep) {
+  Start("@if (v001 = 0) L\n!V009=1\n:L\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(2), 0);
+  Steps(1);
+  EXPECT_EQ(V(9), 0);
+  EXPECT_EQ(V(2), 1);
+}
+
+TEST_F(Commands, TrueIfRunsACommandOrCalculationInTheSameStep) {
+  Start("@if (1=1) !V001=4\n@if (V001=4)  @go L\n!V003=1\n:L\n@IF (1=1) *calc V002=6\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 4);
+  EXPECT_EQ(V(3), 0);
+  EXPECT_EQ(V(2), 6);
+  EXPECT_EQ(E().ctl.waitKind, 1);
+}
+
+TEST_F(Commands, IfWithATooLongThenPartDoesNothing) {
+  Start("@if (1=1) !V001=1;V002=" + std::string(200, '1') + "\n!V003=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(V(3), 0);
+  Steps(1);
+  EXPECT_EQ(V(3), 1);
+}
+
+TEST_F(Commands, EndAtDepthZeroOutsideAReplayIsIgnored) {
+  Start("@end\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(E().script.currentScript, "main");
+}
+
+TEST_F(Commands, ExitAndVendOutsideAReplayOnlyYield) {
+  Start("@exit\n!V001=1\n@vend\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(V(2), 0);
+  Steps(1);
+  EXPECT_EQ(V(2), 1);
+}
+
+TEST_F(Commands, CallFindsScriptAndLabelWhateverTheirCaseAndEndReturns) {
+  game.Script("sub", "!V001=9\n:label\n!V003=1\n@end\n!V004=1\n");
+  Start("@CALL SUB:LABEL and more words\n!V002=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().script.callDepth, 1);
+  EXPECT_EQ(E().script.currentScript, "SUB");
+  Steps(3);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(V(3), 1);
+  EXPECT_EQ(V(4), 0);
+  EXPECT_EQ(V(2), 1);
+  EXPECT_EQ(E().script.callDepth, 0);
+  EXPECT_EQ(E().script.currentScript, "main");
+}
+
+TEST_F(Commands, CalledScriptWithoutEndReturnsToTheLineAfterTheCall) {
+  game.Script("sub", "!V001=1\n");
+  Start("@call sub\n!V002=V001+1\n\\\n");
+  Steps(4);
+  EXPECT_EQ(V(2), 2);
+  EXPECT_EQ(E().script.callDepth, 0);
+}
+
+TEST_F(Commands, CallThroughANameSlot) {
+  game.Script("sub", "!V001=5\n");
+  Start("@string 4 sub\n@call $4\n\\\n");
+  Steps(4);
+  EXPECT_EQ(V(1), 5);
+}
+
+TEST_F(Commands, ChainDiscardsTheCallStack) {
+  game.Script("a", "@chain b:L\n");
+  game.Script("b", "!V009=1\n:L\n@end\n!V002=1\n\\\n");
+  Start("@call a\n!V001=1\n");
+  Steps(5);
+  EXPECT_EQ(E().script.callDepth, 0);
+  EXPECT_EQ(E().script.currentScript, "b");
+  EXPECT_EQ(V(9), 0);
+  EXPECT_EQ(V(2), 1);
+  EXPECT_EQ(V(1), 0);
+}
+
+TEST_F(Commands, CalculationLinesAndCalc) {
+  Start("!v001 = v001 + 1\n@calc V001=V001+1;E010=1\n!E010=2\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 2);
+  EXPECT_TRUE(E().vars.E.Test(10));
+}
+
+TEST_F(Commands, MenuVariablesRefreshTheMenus) {
+  Start("!V001=1\n\\\n!S000=1\n\\\n@calc S028=1\n\\\n");
+  const int atStart = game.Host().MenuRefreshes();
+  Steps(1);
+  EXPECT_EQ(game.Host().MenuRefreshes(), atStart);
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_EQ(game.Host().MenuRefreshes(), atStart + 1);
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_EQ(game.Host().MenuRefreshes(), atStart + 2);
+}
+
+TEST_F(Commands, ShortSleepWaitsForAClick) {
+  Start("@sleep 20\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().ctl.sleepTicks, -1);
+  Steps(50);
+  EXPECT_EQ(V(1), 0);
+  E().PBMouseDown(MouseButton::Left, ShiftState{}, 10, 10);
+  EXPECT_EQ(E().vars.S(19), 1);
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
+TEST_F(Commands, SleepPausesWholeFrames) {
+  Start("@sleep 90\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().ctl.sleepTicks, 3);
+  Steps(3);
+  EXPECT_EQ(V(1), 0);
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
+TEST_F(Commands, SleepDoesNotPauseInAutoOrSkipMode) {
+  Start("!S026=5\n@sleep 90\n!V001=1\n!S026=0\n@sleep 90\n!V002=1\n\\\n");
+  E().ctl.skipActive = false;
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(V(2), 0);
+  EXPECT_EQ(E().ctl.sleepTicks, 3);
+}
+
+TEST_F(Commands, StringAndTitleFillNameSlots) {
+  const std::string longText(70, 'x');
+  std::string wide;
+  for (int i = 0; i < 40; ++i) wide += "あ";
+  Start("@string 3 abc\n@string 12 zz\n@string -1 zz\n@string 4 " + longText + "\n@string 5 " + wide +
+        "\n@title Scene one\n\\\n");
+  Steps(1);
+  const auto& slots = E().text.nameSlots;
+  EXPECT_EQ(slots[3], "abc");
+  EXPECT_EQ(slots[4], std::string(63, 'x'));
+  // 31 two-byte characters: a 32nd would pass 63 bytes.
+  EXPECT_EQ(slots[5].size(), 62u);
+  EXPECT_EQ(SjisToUtf8(slots[5]).substr(0, 3), "あ");
+  EXPECT_EQ(slots[9], "Scene one");
+  for (int i : {0, 1, 2, 6, 7, 8}) EXPECT_EQ(slots[static_cast<size_t>(i)], "") << i;
+}
+
+TEST_F(Commands, BacktoRecordsItsOwnLine) {
+  Start("!V001=1\n@backto\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().vars.S(10), 8);
+}
+
+TEST_F(Commands, GameinitClearsPerPlayFlags) {
+  Start("!F001=1;T0002=1;E003=1;G6=11;G7=12;G8=13\n@gameinit\n\\\n");
+  Steps(1);
+  EXPECT_FALSE(E().vars.F.Test(1));
+  EXPECT_FALSE(E().vars.T.Test(2));
+  EXPECT_TRUE(E().vars.E.Test(3));
+  EXPECT_EQ(V(200), 11);
+  EXPECT_EQ(V(201), 12);
+  EXPECT_EQ(V(202), 13);
+}
+
+TEST_F(Commands, GameclrCountsCompletedGames) {
+  Start("@gameclr\n@gameclr\n\\\n");
+  std::filesystem::create_directories(game.Host().SettingsFolder());
+  ASSERT_TRUE(WriteFileAtomically(game.Host().SettingsFolder() / "Software_Grevholt.ini",
+                                  std::string_view("[other]\nClear=40\n[VESK]\nName=x\nclear = 5\n")));
+  Steps(1);
+  EXPECT_EQ(E().vars.S(100), 7);
+  EXPECT_TRUE(E().vars.E.Test(999));
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(game.Host().SettingsFolder() / "Software_Grevholt.ini", bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "[other]\nClear=40\n[VESK]\nName=x\nClear=7\n");
+}
+
+TEST_F(Commands, GameclrStartsFromNothing) {
+  Start("@gameclr\n\\\n");
+  Steps(1);
+  EXPECT_EQ(E().vars.S(100), 1);
+}
+
+TEST_F(Commands, MarkStopsSkipAtUnreadText) {
+  Start("@mark 7\n!V001=1\n@mark 7\n@mark 80001\n@mark -1\n\\\n");
+  E().ctl.skipActive = true;
+  E().vars.S(60) = 1;
+  E().text.alreadyRead = true;
+  // Stop right after the first mark to see what it did.
+  E().script.scenario[8] = '\\';
+  Steps(1);
+  EXPECT_TRUE(E().text.readMarks.Test(7));
+  EXPECT_FALSE(E().text.alreadyRead);
+  EXPECT_FALSE(E().ctl.skipActive);
+  EXPECT_EQ(E().vars.S(60), 0);
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_TRUE(E().text.alreadyRead);
+  EXPECT_FALSE(E().text.readMarks.Test(80001));
+}
+
+TEST_F(Commands, MarkLeavesSkipOnWhenSeenIsOff) {
+  Start("@mark 7\n\\\n");
+  E().settings.Seen = 0;
+  E().ctl.skipActive = true;
+  Steps(1);
+  EXPECT_TRUE(E().text.readMarks.Test(7));
+  EXPECT_TRUE(E().ctl.skipActive);
+}
+
+TEST_F(Commands, FixKeepsWhatTheWindowShows) {
+  Start("!S023=4\n@fix\n\\\n");
+  Bitmap shown(kScreenWidth, kScreenHeight);
+  shown.Fill(1, 2, 3);
+  game.Host().Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  Steps(1);
+  EXPECT_EQ(E().layers.scene.pixels, shown.pixels);
+  EXPECT_EQ(E().layers.screen.pixels, shown.pixels);
+  EXPECT_EQ(E().vars.S(23), 0);
+}
+
+TEST_F(Commands, BreakStopsSkipAndAuto) {
+  Start("!S060=1;S061=1;S026=3\n@break\n!V001=1\n\\\n");
+  E().ctl.skipActive = true;
+  Steps(1);
+  EXPECT_EQ(E().vars.S(60), 0);
+  EXPECT_EQ(E().vars.S(61), 0);
+  EXPECT_EQ(E().vars.S(26), 0);
+  EXPECT_FALSE(E().ctl.skipActive);
+  EXPECT_EQ(V(1), 0);
+}
+
+TEST_F(Commands, ScreensStopAutoModeOnlyWhenBreakonSelectIsOn) {
+  Start("!S026=3\n@save\n!S026=3\n@load\n\\\n");
+  E().settings.BreakonSelect = 0;
+  Steps(1);
+  EXPECT_EQ(E().vars.S(26), 3);
+  E().settings.BreakonSelect = 1;
+  Steps(1);
+  EXPECT_EQ(E().vars.S(26), 0);
+}
+
+TEST_F(Commands, SetnameComparesTheNamesWithTheirDefaults) {
+  Start("@setname\n!V001=S006\n@string 1 Foo\n@setname\n\\\n");
+  E().vars.S(6) = 1;
+  Steps(1);
+  EXPECT_EQ(E().vars.S(6), 0);
+  EXPECT_FALSE(E().ctl.blockingScene);
+  Steps(1);
+  EXPECT_EQ(E().vars.S(6), 1);
+}
+
+TEST_F(Commands, ExitgameAsksTheQuitQuestion) {
+  Start("@exitgame\n!V001=1\n\\\n");
+  game.Host().QueueAnswer(MessageResult::Cancel);
+  Steps(1);
+  ASSERT_EQ(game.Host().Messages().size(), 1u);
+  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text), "ゲームを終了しますか？");
+  EXPECT_FALSE(game.Host().Closed());
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
+TEST_F(Commands, ExitgameClosesWhenConfirmed) {
+  Start("@exitgame\n\\\n");
+  Steps(1);
+  EXPECT_TRUE(game.Host().Closed());
+}
+
+TEST_F(Commands, RecStartsOrRestartsTheChoiceRecord) {
+  Start("!F001=1;S162=4;S163=5\n@rec\n\\\n!S161=2;S162=4;S163=5\n@rec\n\\\n");
+  Steps(1);
+  EXPECT_FALSE(E().vars.F.Test(1));
+  EXPECT_EQ(E().script.recordStart, "main");
+  EXPECT_EQ(E().vars.S(161), 1);
+  EXPECT_EQ(E().vars.S(162), 0);
+  EXPECT_EQ(E().vars.S(163), 0);
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_EQ(E().vars.S(161), 2);
+  EXPECT_EQ(E().vars.S(162), 4);
+  EXPECT_EQ(E().vars.S(163), 0);
+}
+
+TEST_F(Commands, TwSetSetsWhetherTheWindowCountsAsShown) {
+  Start("@tw_set 0\n!V001=1\n\\\n@tw_set 2\n\\\n");
+  Steps(1);
+  EXPECT_FALSE(E().text.windowShown);
+  E().ResolveClickWait();
+  Steps(1);
+  EXPECT_TRUE(E().text.windowShown);
+}
+
+TEST_F(Commands, WebOpensAddressesAndGameFilesOnly) {
+  Start("@web https://example.com/\n@web file:///etc/passwd\n@web ..\\outside.txt\n@web manual.txt\n\\\n");
+  ASSERT_TRUE(WriteFileAtomically(game.Dir() / "manual.txt", std::string_view("read me")));
+  Steps(4);
+  const auto& opened = game.Host().OpenedTargets();
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(opened[0], "https://example.com/");
+  EXPECT_EQ(opened[1], std::filesystem::canonical(game.Dir() / "manual.txt").string());
+}
+
+TEST_F(Commands, SpecialFlashRestoresTheWindow) {
+  Start("@special 0\n!V001=1\n\\\n");
+  Bitmap shown(kScreenWidth, kScreenHeight);
+  shown.Fill(9, 8, 7);
+  game.Host().Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  const uint32_t before = game.Host().TickCount();
+  Steps(1);
+  EXPECT_GE(game.Host().TickCount() - before, 7u * 40u);
+  EXPECT_EQ(game.Host().Window().pixels, shown.pixels);
+  EXPECT_EQ(V(1), 0);
+}
+
+TEST_F(Commands, SpecialShakeRestoresTheWindowPosition) {
+  Start("@special 1\n\\\n");
+  const Point home = game.Host().WindowPos();
+  Steps(1);
+  EXPECT_EQ(game.Host().WindowPos().x, home.x);
+  EXPECT_EQ(game.Host().WindowPos().y, home.y);
+}
+
+TEST_F(Commands, SpecialSepiaTurnsTheSceneToSepia) {
+  Start("@special 3\n\\\n");
+  E().layers.scene.Fill(10, 20, 30);
+  Steps(1);
+  const uint8_t* p = E().layers.scene.At(400, 300);
+  EXPECT_EQ(p[0], 5);
+  EXPECT_EQ(p[1], 15);
+  EXPECT_EQ(p[2], 20);
+  EXPECT_EQ(E().layers.screen.pixels, E().layers.scene.pixels);
+  EXPECT_EQ(game.Host().Window().pixels, E().layers.screen.pixels);
+  EXPECT_FALSE(E().ctl.blockingScene);
+}
+
+TEST_F(Commands, SpecialIsCutInSkipModeWithEfxCut) {
+  Start("@special 0\n@special 1\n!V001=1\n\\\n");
+  E().ctl.skipActive = true;
+  const uint32_t before = game.Host().TickCount();
+  // Each still ends its step: three frames of 20 ms.
+  Steps(3);
+  EXPECT_LT(game.Host().TickCount() - before, 100u);
+  EXPECT_EQ(V(1), 1);
+}
+
+}  // namespace
+}  // namespace torvel
