@@ -17,6 +17,11 @@ namespace {
 constexpr std::array<std::array<int, 4>, 5> kOrder = {{{}, {0}, {0, 1}, {0, 2, 1}, {0, 1, 3, 2}}};
 constexpr std::array<std::array<int, 4>, 5> kFlippedOrder = {{{}, {0}, {1, 0}, {0, 2, 1}, {3, 2, 0, 1}}};
 
+// Positions come from script variables and definition files and may hold any value; far enough
+// outside the screen they all draw nothing, and the kernels' edge sums must not overflow.
+constexpr int kFarOutside = 1 << 20;
+int Place(int64_t v) { return static_cast<int>(std::clamp<int64_t>(v, -kFarOutside, kFarOutside)); }
+
 void CopyInto(const Bitmap& source, Bitmap& target) {
   if (source.width == target.width && source.height == target.height) {
     target.pixels = source.pixels;
@@ -32,6 +37,8 @@ void CopyInto(const Bitmap& source, Bitmap& target) {
 // The overlay at constant opacity, clipped to the scene.
 void BlendConstantClipped(Bitmap& scene, const Bitmap& overlay, int left, int top, int opacity) {
   opacity = std::clamp(opacity, 0, 256);
+  left = Place(left);
+  top = Place(top);
   int x0 = std::max(left, 0);
   int y0 = std::max(top, 0);
   int x1 = std::min(left + overlay.width, scene.width);
@@ -53,7 +60,7 @@ void BlendConstantClipped(Bitmap& scene, const Bitmap& overlay, int left, int to
 
 void TForm1::DrawOverlay() {
   if (vars.S(kVarOverlayOpacity) == 0) {
-    DrawSideBySide(layers.scene, vars.S(kVarOverlayLeft), layers.overlay, vars.S(kVarOverlayTop));
+    DrawSideBySide(layers.scene, Place(vars.S(kVarOverlayLeft)), layers.overlay, Place(vars.S(kVarOverlayTop)));
   } else {
     BlendConstantClipped(layers.scene, layers.overlay, vars.S(kVarOverlayLeft), vars.S(kVarOverlayTop),
                          vars.S(kVarOverlayOpacity));
@@ -72,7 +79,8 @@ void TForm1::DrawCompositeSprite(std::string_view name, int centre, int top,
     base = &layers.cache[static_cast<size_t>(slot)];
     break;
   }
-  int left = centre - (base ? base->picture.width / 2 : 0);
+  const int left = Place(int64_t{centre} - (base ? base->picture.width / 2 : 0));
+  top = Place(top);
   if (base) DrawMasked(layers.scene, base->picture, left, top, base->mask);
   Bitmap picture, mask;
   for (const DefinitionPart& part : parts) {
@@ -80,7 +88,7 @@ void TForm1::DrawCompositeSprite(std::string_view name, int centre, int top,
     picture = Bitmap();
     mask = Bitmap();
     LoadSpritePicture(part.name, picture, mask);
-    DrawMasked(layers.scene, picture, left + part.x, top + part.y, mask);
+    DrawMasked(layers.scene, picture, Place(int64_t{left} + part.x), Place(int64_t{top} + part.y), mask);
   }
 }
 
@@ -95,9 +103,11 @@ void TForm1::ComposeScene() {
     std::array<bool, kSpriteCacheSlots> inUse{};
     for (int i = 0; i < count; ++i) {
       const std::string& name = layers.positionNames[static_cast<size_t>(i)];
-      if (!name.empty() && name[0] != '#') inUse[static_cast<size_t>(layers.positionSlots[static_cast<size_t>(i)])] = true;
+      if (!name.empty() && name[0] != '#')
+        inUse[static_cast<size_t>(layers.positionSlots[static_cast<size_t>(i)])] = true;
     }
-    const auto& order = vars.S(kVarSpriteFlip) == 0 ? kOrder[static_cast<size_t>(count)] : kFlippedOrder[static_cast<size_t>(count)];
+    const auto& order =
+        vars.S(kVarSpriteFlip) == 0 ? kOrder[static_cast<size_t>(count)] : kFlippedOrder[static_cast<size_t>(count)];
     for (int k = 0; k < count; ++k) {
       int pos = order[static_cast<size_t>(k)];
       const std::string& name = layers.positionNames[static_cast<size_t>(pos)];
@@ -109,7 +119,7 @@ void TForm1::ComposeScene() {
         continue;
       }
       const SpriteSlot& slot = layers.cache[static_cast<size_t>(layers.positionSlots[static_cast<size_t>(pos)])];
-      DrawMasked(layers.scene, slot.picture, centre - slot.picture.width / 2, top, slot.mask);
+      DrawMasked(layers.scene, slot.picture, Place(int64_t{centre} - slot.picture.width / 2), Place(top), slot.mask);
     }
   }
 

@@ -37,9 +37,9 @@ int SpriteTopVar(int count, int position) {
 }
 
 void TForm1::CreateScreenBuffers() {
-  for (Bitmap* b : {&layers.background, &layers.scene, &layers.screen, &layers.previous, &layers.work,
-                    &layers.alternate, &layers.wipePattern, &layers.overlay, &layers.fullText, &layers.black,
-                    &layers.split}) {
+  for (Bitmap* b :
+       {&layers.background, &layers.scene, &layers.screen, &layers.previous, &layers.work, &layers.alternate,
+        &layers.wipePattern, &layers.overlay, &layers.fullText, &layers.black, &layers.split}) {
     b->Resize(kScreenWidth, kScreenHeight);
   }
   SetInitialSpriteLayout(vars);

@@ -8,11 +8,11 @@
 
 namespace torvel {
 
-constexpr size_t kPictureNameMax = 63;   // a picture name of `gra`, `bg` or `ovr`
-constexpr size_t kGraScanLength = 64;    // how much of a `gra` argument is looked at
-constexpr size_t kDirectNameMax = 31;    // the picture name of `direct`
-constexpr size_t kSpriteNameMax = 63;    // one position of a sprite spec
-constexpr size_t kSpriteSpecMax = 255;   // a whole sprite spec
+constexpr size_t kPictureNameMax = 63;  // a picture name of `gra`, `bg` or `ovr`
+constexpr size_t kGraScanLength = 64;   // how much of a `gra` argument is looked at
+constexpr size_t kDirectNameMax = 31;   // the picture name of `direct`
+constexpr size_t kSpriteNameMax = 63;   // one position of a sprite spec
+constexpr size_t kSpriteSpecMax = 255;  // a whole sprite spec
 constexpr size_t kSpriteFields = 5;
 
 // Leading blanks, an optional sign, decimal digits; anything else ends it, no digits give 0.

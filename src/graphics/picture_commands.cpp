@@ -40,6 +40,10 @@ std::vector<std::string_view> SplitCommas(std::string_view s) {
 // Copies `source` onto `target` at (x, y), clipped; pixels of the transparent colour are skipped
 // when `keyed`.
 void Blit(const Bitmap& source, Rect from, Bitmap& target, int x, int y, bool keyed, Rect& touched) {
+  // Far outside the window is as good as just outside it, and keeps the sums below in range.
+  constexpr int kFar = 1 << 20;
+  x = std::clamp(x, -kFar, kFar);
+  y = std::clamp(y, -kFar, kFar);
   from.left = std::max(from.left, 0);
   from.top = std::max(from.top, 0);
   from.right = std::min(from.right, source.width);

@@ -1,5 +1,6 @@
 // The picture loader: every picture the engine shows is fetched by name from the JPEG archive or
 // the graphic archives, and backgrounds may also be solid colours or composites.
+#include <algorithm>
 #include <vector>
 
 #include "graphics/jpeg_decoder.h"
@@ -41,7 +42,9 @@ bool TForm1::LoadImage(std::string_view name, Bitmap& target) {
   return entry.jpeg ? DecodeJpeg(body, target) : DecodePackedPicture(body, target);
 }
 
-bool TForm1::ImageExists(std::string_view name) const { return FindPicture(archives, SjisUpper(name)).archive != nullptr; }
+bool TForm1::ImageExists(std::string_view name) const {
+  return FindPicture(archives, SjisUpper(name)).archive != nullptr;
+}
 
 void TForm1::FillSolid(std::string_view name, Bitmap& target) {
   Colour c = SolidColour(name);
@@ -58,7 +61,10 @@ bool TForm1::LoadPicture(std::string_view name, Bitmap& target) {
       if (!part.placed) {
         LoadImage(part.name, target);
       } else if (LoadImage(part.name, piece)) {
-        DrawSideBySide(target, part.x, piece, part.y);
+        // Offsets far outside the picture draw nothing; clamped, they cannot overflow the kernel's
+        // edge sums.
+        constexpr int kFar = 1 << 20;
+        DrawSideBySide(target, std::clamp(part.x, -kFar, kFar), piece, std::clamp(part.y, -kFar, kFar));
       }
     }
     return false;

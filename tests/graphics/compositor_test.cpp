@@ -4,9 +4,9 @@
 
 #include <filesystem>
 
+#include "picture_test_support.h"
 #include "resources/file_io.h"
 #include "support/game_fixture.h"
-#include "picture_test_support.h"
 
 namespace torvel {
 namespace {
@@ -243,6 +243,34 @@ TEST(PictureLoaderTest, SmallBackgroundLeavesTheRestBlack) {
   g.RunToWait();
   EXPECT_EQ(Px(g.Engine().layers.screen, 9, 9), kBack);
   EXPECT_EQ(Px(g.Engine().layers.screen, 10, 9), (Bgr{0, 0, 0}));
+}
+
+}  // namespace
+}  // namespace torvel
+
+namespace torvel {
+namespace {
+
+TEST(FullScreenTextTest, SceneIsShownFirstWhenS009AsksForIt) {
+  struct Case {
+    const char* label;
+    const char* script;
+    int transition;
+  };
+  const Case cases[] = {
+      {"AlwaysTwoSteps", "@mode 1\n!S009=2\n@spr B01\n", 6},
+      {"NewBackground", "@mode 1\n!S009=1\n@gra AB01 4\n", 6},
+      {"SameBackground", "@gra AB01\n@mode 1\n!S009=1\n@fadein 1\n@spr B01\n", 1},
+      {"WindowMode", "!S009=2\n@gra AB01 4\n", 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    GameFixture g;
+    Pictures(g).Script("main", std::string(c.script) + "\\w\n");
+    g.Start();
+    g.RunToWait();
+    EXPECT_EQ(g.Engine().layers.lastTransition, c.transition);
+  }
 }
 
 }  // namespace

@@ -31,19 +31,18 @@ TEST_P(PictureArgumentTest, Reads) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, PictureArgumentTest,
-    ::testing::Values(PictureArgumentCase{"NameOnly", "AB01", "AB01", -1, false, false},
-                      PictureArgumentCase{"CommaNumber", "AB01,3", "AB01", 3, false, false},
-                      PictureArgumentCase{"BlankNumber", "B01 12", "B01", 12, false, false},
-                      PictureArgumentCase{"LastRunWins", "B01 4 x 27", "B01", 27, false, false},
-                      PictureArgumentCase{"Left", "B01 l", "B01", -1, true, false},
-                      PictureArgumentCase{"RightWithNumber", "B01,R5", "B01", 5, false, true},
-                      PictureArgumentCase{"LettersOfTheNameDoNotCount", "BRL1", "BRL1", -1, false, false},
-                      PictureArgumentCase{"Empty", "", "", -1, false, false},
-                      PictureArgumentCase{"LongNameIsCut", std::string(70, 'A') + ",3", std::string(63, 'A'), -1, false,
-                                          false},
-                      PictureArgumentCase{"ScanStopsAt64", std::string("A,") + std::string(62, ' ') + "9", "A", -1,
-                                          false, false},
-                      PictureArgumentCase{"HugeNumberSaturates", "A,99999999999", "A", 2147483647, false, false}),
+    ::testing::Values(
+        PictureArgumentCase{"NameOnly", "AB01", "AB01", -1, false, false},
+        PictureArgumentCase{"CommaNumber", "AB01,3", "AB01", 3, false, false},
+        PictureArgumentCase{"BlankNumber", "B01 12", "B01", 12, false, false},
+        PictureArgumentCase{"LastRunWins", "B01 4 x 27", "B01", 27, false, false},
+        PictureArgumentCase{"Left", "B01 l", "B01", -1, true, false},
+        PictureArgumentCase{"RightWithNumber", "B01,R5", "B01", 5, false, true},
+        PictureArgumentCase{"LettersOfTheNameDoNotCount", "BRL1", "BRL1", -1, false, false},
+        PictureArgumentCase{"Empty", "", "", -1, false, false},
+        PictureArgumentCase{"LongNameIsCut", std::string(70, 'A') + ",3", std::string(63, 'A'), -1, false, false},
+        PictureArgumentCase{"ScanStopsAt64", std::string("A,") + std::string(62, ' ') + "9", "A", -1, false, false},
+        PictureArgumentCase{"HugeNumberSaturates", "A,99999999999", "A", 2147483647, false, false}),
     [](const ::testing::TestParamInfo<PictureArgumentCase>& info) { return std::string(info.param.label); });
 
 TEST(PictureArgumentTest, LongNameScanGoesOnFromTheCut) {
@@ -105,15 +104,13 @@ TEST_P(SolidColourTest, Reads) {
   EXPECT_EQ(col.b, c.b);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SolidColourTest,
-                         ::testing::Values(ColourCase{"Black", "S000", 0, 0, 0},
-                                           ColourCase{"Digits", "S19f", 16, 144, 240},
-                                           ColourCase{"UpperHex", "SAbC", 160, 176, 192},
-                                           ColourCase{"GIsFull", "sgGg", 255, 255, 255},
-                                           ColourCase{"OtherIsZero", "Sz-9", 0, 0, 144},
-                                           ColourCase{"ShortNameReadsZero", "S8", 128, 0, 0},
-                                           ColourCase{"NameAlone", "S", 0, 0, 0}),
-                         [](const ::testing::TestParamInfo<ColourCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SolidColourTest,
+    ::testing::Values(ColourCase{"Black", "S000", 0, 0, 0}, ColourCase{"Digits", "S19f", 16, 144, 240},
+                      ColourCase{"UpperHex", "SAbC", 160, 176, 192}, ColourCase{"GIsFull", "sgGg", 255, 255, 255},
+                      ColourCase{"OtherIsZero", "Sz-9", 0, 0, 144}, ColourCase{"ShortNameReadsZero", "S8", 128, 0, 0},
+                      ColourCase{"NameAlone", "S", 0, 0, 0}),
+    [](const ::testing::TestParamInfo<ColourCase>& info) { return std::string(info.param.label); });
 
 TEST(SafeFileNameTest, KeepsNamesInsideTheirFolder) {
   EXPECT_EQ(SafeFileName("BG01"), "BG01");

@@ -3,8 +3,8 @@
 // screen buffer and the window.
 #include <gtest/gtest.h>
 
-#include "support/game_fixture.h"
 #include "picture_test_support.h"
+#include "support/game_fixture.h"
 
 namespace torvel {
 namespace {
@@ -87,7 +87,9 @@ TEST(BackgroundCommandTest, SolidColourNamesFillTheBackground) {
 
 TEST(BackgroundCommandTest, OtherFirstLettersDoNothing) {
   GameFixture g;
-  Pictures(g).Entry("tq_gra.tvx", "XB01", Packed(Solid(800, 600, {1, 1, 1}))).Script("main", "@gra AB01\n@gra XB01\n\\w\n");
+  Pictures(g)
+      .Entry("tq_gra.tvx", "XB01", Packed(Solid(800, 600, {1, 1, 1})))
+      .Script("main", "@gra AB01\n@gra XB01\n\\w\n");
   g.Start();
   g.RunToWait();
   EXPECT_EQ(Px(g.Engine().layers.screen, 0, 0), kBack);
@@ -96,7 +98,9 @@ TEST(BackgroundCommandTest, OtherFirstLettersDoNothing) {
 
 TEST(BackgroundCommandTest, BgTakesAnyNameAndItsTransition) {
   GameFixture g;
-  Pictures(g).Entry("tq_gra.tvx", "XB01", Packed(Solid(800, 600, {1, 2, 3}))).Script("main", "@spr B01\n@bg xb01,4\n\\w\n");
+  Pictures(g)
+      .Entry("tq_gra.tvx", "XB01", Packed(Solid(800, 600, {1, 2, 3})))
+      .Script("main", "@spr B01\n@bg xb01,4\n\\w\n");
   g.Start();
   g.RunToWait();
   EXPECT_EQ(Px(g.Engine().layers.screen, 400, 10), (Bgr{1, 2, 3}));  // the sprite went with it
@@ -203,17 +207,17 @@ TEST_P(SpriteSpecTest, SetsTheLayout) {
   EXPECT_EQ(l.lastTransition, c.transition);
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, SpriteSpecTest,
-                         ::testing::Values(SpecCase{"One", "B01", 1, "B01", 1}, SpecCase{"Two", "B01,B02", 2, "B01,B02", 1},
-                                           SpecCase{"TransitionField", "B01,B02,3", 2, "B01,B02", 3},
-                                           SpecCase{"TrailingCommaAddsAnEmptyRight", "B01,", 2, "B01,", 1},
-                                           SpecCase{"CommaAndTransitionRemovesAll", ",5", 0, "", 5},
-                                           SpecCase{"EmptyIsNotShown", "", 0, "", 9},
-                                           SpecCase{"DigitsThenLettersReadTheDigits", "B01,3AB", 1, "B01", 3},
-                                           SpecCase{"ColonsAndLowerCase", "b01:b02", 2, "B01,B02", 1},
-                                           SpecCase{"FiveNamesDrawNothing", "B01,B02,B03,B01,B02", 5,
-                                                    "B01,B02,B03,B01,B02", 1}),
-                         [](const ::testing::TestParamInfo<SpecCase>& info) { return std::string(info.param.label); });
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SpriteSpecTest,
+    ::testing::Values(SpecCase{"One", "B01", 1, "B01", 1}, SpecCase{"Two", "B01,B02", 2, "B01,B02", 1},
+                      SpecCase{"TransitionField", "B01,B02,3", 2, "B01,B02", 3},
+                      SpecCase{"TrailingCommaAddsAnEmptyRight", "B01,", 2, "B01,", 1},
+                      SpecCase{"CommaAndTransitionRemovesAll", ",5", 0, "", 5},
+                      SpecCase{"EmptyIsNotShown", "", 0, "", 9},
+                      SpecCase{"DigitsThenLettersReadTheDigits", "B01,3AB", 1, "B01", 3},
+                      SpecCase{"ColonsAndLowerCase", "b01:b02", 2, "B01,B02", 1},
+                      SpecCase{"FiveNamesDrawNothing", "B01,B02,B03,B01,B02", 5, "B01,B02,B03,B01,B02", 1}),
+    [](const ::testing::TestParamInfo<SpecCase>& info) { return std::string(info.param.label); });
 
 TEST(SpriteCommandTest, TrailingCommaPutsTheSpriteLeftInTheTwoLayout) {
   GameFixture g;
@@ -426,6 +430,27 @@ TEST(PictureSeenTest, BackgroundsOnTheGalleryListAreMarked) {
   g.RunToWait();
   EXPECT_FALSE(g.Engine().vars.D.Test(1));
   EXPECT_TRUE(g.Engine().vars.D.Test(2));
+}
+
+}  // namespace
+}  // namespace torvel
+
+namespace torvel {
+namespace {
+
+TEST(SpriteCommandTest, PositionsAtTheEndsOfTheIntegerRangeDrawNothing) {
+  GameFixture g;
+  Pictures(g).Script("_sprset", ":C1\nB01\nB02,2147483647,-2147483648\n:END\n");
+  g.Script("main",
+           "!S020=0\n!S080=2147483647\n!S090=-2147483648\n@gra AB01\n@spr B01\n!S081=-2147483648\n@spr #C1,B02\n"
+           "@ovr B01,1,2147483647,2147483647\n!S023=100\n!S021=-2147483648\n@ovr B02,1\n"
+           "@partsload B01\n@ptset 0,0,40,30,-2147483648,2147483647\n\\w\n");
+  g.Start();
+  g.RunToWait();
+  const Bitmap& s = g.Engine().layers.screen;
+  EXPECT_EQ(Px(s, 0, 0), kBack);
+  EXPECT_EQ(Px(s, 799, 599), kBack);
+  EXPECT_EQ(Px(s, 550, 5), Opaque(kSprite2));
 }
 
 }  // namespace

@@ -85,8 +85,6 @@ inline Bgr Px(const Bitmap& b, int x, int y) {
 }
 
 // A fully opaque mask byte gives the source one level darker (the mask kernel drops a carry).
-inline Bgr Opaque(Bgr c) {
-  return Bgr{c[0] * 255 >> 8, c[1] * 255 >> 8, c[2] * 255 >> 8};
-}
+inline Bgr Opaque(Bgr c) { return Bgr{c[0] * 255 >> 8, c[1] * 255 >> 8, c[2] * 255 >> 8}; }
 
 }  // namespace torvel::testing

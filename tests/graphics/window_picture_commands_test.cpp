@@ -2,8 +2,8 @@
 // `partsload`, `ptset`, `direct`, `mode` and `scroll`.
 #include <gtest/gtest.h>
 
-#include "support/game_fixture.h"
 #include "picture_test_support.h"
+#include "support/game_fixture.h"
 
 namespace torvel {
 namespace {
@@ -33,7 +33,8 @@ GameFixture& Pictures(GameFixture& g) {
 
 TEST(PtsetTest, DrawsAPartOnTheWindowWithAquaClearUntilTheNextPresentation) {
   GameFixture g;
-  Pictures(g).Script("main", "@gra AB01\n@partsload PARTS\n!V001=20\n@ptset 0,0,V001,V001,300,300\n\\w\n@fadein 1\n\\w2\n");
+  Pictures(g).Script("main",
+                     "@gra AB01\n@partsload PARTS\n!V001=20\n@ptset 0,0,V001,V001,300,300\n\\w\n@fadein 1\n\\w2\n");
   g.Start();
   g.RunToWait();
   const Bitmap& w = g.Host().Window();
@@ -116,7 +117,7 @@ TEST(ModeTest, SwitchesTheDisplayModeAndEndsTheStep) {
 struct ScrollCase {
   const char* label;
   const char* args;
-  Bgr lastView;   // screen (0, 0) at the end
+  Bgr lastView;  // screen (0, 0) at the end
   uint32_t minimumMs;
 };
 
@@ -148,7 +149,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, ScrollTest,
                                            ScrollCase{"Left", "WIDE,3,10,1", {0, 0, 7}, 1000},
                                            // A period of 0 counts as 1 ms.
                                            ScrollCase{"PeriodZero", "TALL,2,0,1", {0, 100, 7}, 100}),
-                         [](const ::testing::TestParamInfo<ScrollCase>& info) { return std::string(info.param.label); });
+                         [](const ::testing::TestParamInfo<ScrollCase>& info) {
+                           return std::string(info.param.label);
+                         });
 
 TEST(ScrollCommandTest, MissingOrSmallPicturesAreRefused) {
   for (const char* name : {"NONE", "DP"}) {
