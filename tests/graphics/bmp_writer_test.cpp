@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <vector>
 
 namespace torvel {
@@ -13,13 +14,14 @@ TEST(BmpWriterTest, TwoByTwoPictureIsBottomUpWithPaddedRows) {
   b.pixels = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
   std::vector<uint8_t> f = EncodeBmp24(b);
   // 54 header bytes + two rows of 6 bytes padded to 8.
-  std::vector<uint8_t> expected = {'B', 'M', 70, 0,  0,    0,    0, 0, 0,    0,    54, 0, 0, 0,  // file header
-                                   40,  0,   0,  0,  2,    0,    0, 0, 2,    0,    0,  0, 1, 0,
-                                   24,  0,   0,  0,  0,    0,  // size, w, h, planes, bits, BI_RGB
-                                   16,  0,   0,  0,  0x13, 0x0B, 0, 0, 0x13, 0x0B, 0,  0, 0, 0,
-                                   0,   0,   0,  0,  0,    0,           // image size, 2835 dpm
-                                   7,   8,   9,  10, 11,   12,   0, 0,  // bottom row first
-                                   1,   2,   3,  4,  5,    6,    0, 0};
+  std::vector<uint8_t> expected;
+  auto add = [&](std::initializer_list<uint8_t> bytes) { expected.insert(expected.end(), bytes); };
+  add({'B', 'M', 70, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0});              // file size 70, pixels at 54
+  add({40, 0, 0, 0, 2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 24, 0});            // 40-byte header, 2 × 2, 24 bits
+  add({0, 0, 0, 0, 16, 0, 0, 0});                                     // uncompressed, 16 pixel bytes
+  add({0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0});  // 2835 dots a metre, no palette
+  add({7, 8, 9, 10, 11, 12, 0, 0});                                   // the bottom row first
+  add({1, 2, 3, 4, 5, 6, 0, 0});
   EXPECT_EQ(f, expected);
 }
 
