@@ -1,5 +1,5 @@
 // The picture commands from arbitrary argument text, on an engine without archives: sprite specs,
-// backgrounds, `clrb`, overlays and parts, each followed by a composition.
+// backgrounds, `clrb`, overlays and parts; most of them compose and present the scene.
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -35,13 +35,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   switch ((data[0] >> 3) & 7) {
     case 0: e.CmdSpr(text); break;
     case 1: e.CmdGra(text); break;
-    case 2: e.CmdGrb(text); break;
+    case 2:
+      e.CmdGrb(text);
+      e.ComposeScene();
+      break;
     case 3: e.CmdBg(text); break;
     case 4: e.CmdClrb(text); break;
     case 5: e.CmdOvr(text); break;
     case 6: e.CmdPartsload(text); break;
     default: e.CmdPtset(text); break;
   }
-  e.ComposeScene();
   return 0;
 }
