@@ -16,6 +16,11 @@ torvel::TForm1& Engine() {
   static std::unique_ptr<torvel::TForm1> engine = [] {
     auto e = std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{});
     e->CreateScreenBuffers();
+    // Small scene buffers keep a run cheap and put every picture near an edge; the compositor
+    // clips to whatever size its buffers have.
+    for (torvel::Bitmap* b : {&e->layers.background, &e->layers.scene, &e->layers.screen, &e->layers.previous}) {
+      b->Resize(64, 48);
+    }
     e->vars.S(torvel::kVarOverlayOrder) = 0;
     return e;
   }();
