@@ -18,6 +18,9 @@ uint32_t Le32(const uint8_t* p) {
 constexpr size_t kLongMatchLength255 = 4096;
 constexpr size_t kLongMatchLength254 = 1024;
 constexpr size_t kLongMatchLength253 = 256;
+constexpr size_t kMaxLiteralRun = 40;
+// Copies move whole words where the buffers have room for them.
+constexpr size_t kWord = 8;
 
 // Copies a match byte by byte as the format defines it (the source may overlap what it writes),
 // with the common shapes done in bulk.
@@ -75,22 +78,34 @@ size_t ExpandDictionary(std::span<const uint8_t> in, std::span<uint8_t> out) {
   uint8_t* const base = out.data();
   uint8_t* op = base;
   uint8_t* const oend = base + out.size();
-  unsigned flags = 0;
-  int flagsLeft = 0;
+  unsigned flags = 0;  // the flag bits not used yet, from bit 7 down
+  unsigned flagsLeft = 0;
   while (op < oend) {
     if (flagsLeft == 0) {
       if (ip == iend) break;
       flags = *ip++;
       flagsLeft = 8;
     }
-    bool token = (flags & 0x80) != 0;
-    flags <<= 1;
-    --flagsLeft;
-    if (ip == iend) break;
-    if (!token) {
-      *op++ = *ip++;
+    if (!(flags & 0x80)) {
+      // A streak of literals, taken in one step.
+      unsigned streak = flags == 0 ? 8 : static_cast<unsigned>(__builtin_clz(flags << 24));
+      streak = std::min(streak, flagsLeft);
+      size_t n = std::min({size_t{streak}, static_cast<size_t>(iend - ip), static_cast<size_t>(oend - op)});
+      if (static_cast<size_t>(iend - ip) >= kWord && static_cast<size_t>(oend - op) >= kWord) {
+        std::memcpy(op, ip, kWord);
+      } else {
+        std::memcpy(op, ip, n);
+      }
+      op += n;
+      ip += n;
+      if (n < streak) break;
+      flags = (flags << streak) & 0xFF;
+      flagsLeft -= streak;
       continue;
     }
+    flags = (flags << 1) & 0xFF;
+    --flagsLeft;
+    if (ip == iend) break;
     unsigned u = *ip++;
     size_t distance;
     size_t length;
@@ -98,7 +113,11 @@ size_t ExpandDictionary(std::span<const uint8_t> in, std::span<uint8_t> out) {
       if ((u & 3) == 3) {
         size_t want = (u >> 2) + 9;
         size_t n = std::min({want, static_cast<size_t>(iend - ip), static_cast<size_t>(oend - op)});
-        std::memcpy(op, ip, n);
+        if (static_cast<size_t>(iend - ip) >= kMaxLiteralRun && static_cast<size_t>(oend - op) >= kMaxLiteralRun) {
+          std::memcpy(op, ip, kMaxLiteralRun);
+        } else {
+          std::memcpy(op, ip, n);
+        }
         op += n;
         ip += n;
         if (n < want) break;
@@ -121,7 +140,16 @@ size_t ExpandDictionary(std::span<const uint8_t> in, std::span<uint8_t> out) {
     }
     // A match that reaches before the first byte has nothing to copy: the stream is damaged.
     if (distance > static_cast<size_t>(op - base)) break;
-    length = std::min(length, static_cast<size_t>(oend - op));
+    const size_t room = static_cast<size_t>(oend - op);
+    if (distance >= kWord && length + kWord <= room) {
+      // Whole words, each read from bytes already written; the last may run past the match,
+      // into bytes the next item overwrites.
+      const uint8_t* from = op - distance;
+      for (size_t k = 0; k < length; k += kWord) std::memcpy(op + k, from + k, kWord);
+      op += length;
+      continue;
+    }
+    length = std::min(length, room);
     CopyMatch(op, distance, length);
     op += length;
   }

@@ -38,7 +38,8 @@ bool ReadPackedHeader(std::span<const uint8_t> entry, PackedHeader& header);
 bool DecodePackedPicture(std::span<const uint8_t> entry, Bitmap& bitmap);
 
 // The stages on their own, for the encoder and its tests. Each fills `out` from its start and
-// returns how many bytes it produced; it never reads past `in` nor writes past `out`.
+// returns how many bytes it produced; it never reads past `in` nor writes past `out`, but may
+// leave scratch bytes in `out` past what it produced.
 size_t ExpandDictionary(std::span<const uint8_t> in, std::span<uint8_t> out);
 size_t ExpandRuns(std::span<const uint8_t> in, std::span<uint8_t> out);
 // Turns per-channel differences (bytes c, c + 3, c + 6, … for c = 0, 1, 2) back into values.
