@@ -152,17 +152,7 @@ int TForm1::ShowPicture(std::string_view argument, bool prepareOnly) {
 
 int TForm1::CmdGra(std::string_view arg) {
   ShowPicture(arg, false);
-  // A close asked for while the picture changed is answered now.
-  if (ctl.interruptRequest == 1) {
-    ctl.interruptRequest = 0;
-    return 1;
-  }
-  if (ctl.interruptRequest == 2) {
-    ctl.interruptRequest = 0;
-    Close();
-    return 1;
-  }
-  return 0;
+  return AnswerInterruptAfterPictureChange();
 }
 
 int TForm1::CmdGrb(std::string_view arg) { return ShowPicture(arg, true); }

@@ -72,6 +72,24 @@ void TForm1::StopSkipAndAuto(bool always) {
   if (ctl.screenMode == smScenario) RedrawQuickButtons();
 }
 
+int TForm1::AnswerInterruptAfterPictureChange() {
+  const int request = ctl.interruptRequest;
+  if (request != 1 && request != 2) return 0;
+  ctl.interruptRequest = 0;
+  if (request == 2) {
+    // The window was asked to close during the change: ask now, over the picture as it is.
+    ctl.scriptRunning = false;
+    Bitmap shown;
+    if (!host.ReadWindow(shown) || shown.width != kScreenWidth || shown.height != kScreenHeight) shown = layers.screen;
+    const MessageResult answer = host.ShowMessage(Utf8ToSjis("確認"), Utf8ToSjis("ゲームを終了しますか？"),
+                                                  MessageButtons::OkCancel, MessageIcon::Question);
+    if (answer == MessageResult::Ok) ctl.quitRequested = true;
+    host.Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+    ctl.scriptRunning = true;
+  }
+  return 1;
+}
+
 int TForm1::CmdGo(std::string_view arg) {
   Jump(arg);
   return 0;

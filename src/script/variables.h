@@ -12,6 +12,13 @@ constexpr int kStoryVarBase = 0;      // V000–V999
 constexpr int kSystemVarBase = 2000;  // S000–S999
 constexpr int kGlobalVarBase = 3000;  // G0–G9
 
+// Sizes of the flag sets, in bits.
+constexpr int kSceneFlagBits = 1024;    // E: scene flags, kept with the global data
+constexpr int kPlayFlagBits = 1024;     // F: per-play flags
+constexpr int kLongFlagBits = 10000;    // T: per-play flags
+constexpr int kPictureSeenBits = 4000;  // D: one per picture of the gallery's list
+constexpr int kSceneSeenBits = 2000;    // C: one per scene of the recollection table
+
 // A bit array: bit n is bit n mod 8 of byte n / 8. Bits at or above the size cannot be set and
 // test false.
 class FlagSet {
@@ -38,11 +45,11 @@ class FlagSet {
 
 struct VarStore {
   std::array<int32_t, kVarCount> vars{};
-  FlagSet E{1024};
-  FlagSet F{1024};
-  FlagSet T{10000};
-  FlagSet D{4000};  // picture-seen
-  FlagSet C{2000};  // scene-seen
+  FlagSet E{kSceneFlagBits};
+  FlagSet F{kPlayFlagBits};
+  FlagSet T{kLongFlagBits};
+  FlagSet D{kPictureSeenBits};  // picture-seen
+  FlagSet C{kSceneSeenBits};    // scene-seen
 
   int32_t& V(int n) { return vars[kStoryVarBase + n]; }
   int32_t& S(int n) { return vars[kSystemVarBase + n]; }

@@ -81,6 +81,9 @@ class TForm1 {
   void StopSkipAndAuto(bool always);
   // Stops skip mode alone (S060, S061, the quick buttons, skipActive).
   void StopSkip();
+  // What `gra` does once its picture change has ended: answers a cut-short request (1) or a
+  // close request made during the change (2, the quit question) and returns the command's result.
+  int AnswerInterruptAfterPictureChange();
 
   // ---- command handlers, one per keyword of the command table (script/command_table.cpp).
   // Each takes the command's argument and returns 0 (next line), 1 (end the step) or 2 (run the

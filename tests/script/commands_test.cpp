@@ -405,5 +405,38 @@ TEST_F(Commands, SpecialIsCutInSkipModeWithEfxCut) {
   EXPECT_EQ(V(1), 1);
 }
 
+TEST_F(Commands, GraAnswersAnInterruptAfterItsPictureChange) {
+  Start("@gra A\n!V001=1\n@gra B\n!V002=1\n@gra C\n!V003=1\n\\\n");
+  E().ctl.interruptRequest = 1;
+  Steps(1);
+  EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(E().ctl.interruptRequest, 0);
+  EXPECT_TRUE(game.Host().Messages().empty());
+  // A close asked for during the change: the quit question, answered Cancel.
+  E().ctl.interruptRequest = 2;
+  game.Host().QueueAnswer(MessageResult::Cancel);
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+  EXPECT_EQ(V(2), 0);
+  ASSERT_EQ(game.Host().Messages().size(), 1u);
+  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text), "ゲームを終了しますか？");
+  EXPECT_FALSE(E().ctl.quitRequested);
+  EXPECT_TRUE(E().ctl.scriptRunning);
+  EXPECT_EQ(E().ctl.interruptRequest, 0);
+  // Answered OK, the engine closes on the next frame.
+  E().ctl.interruptRequest = 2;
+  Steps(1);
+  EXPECT_EQ(V(2), 1);
+  EXPECT_TRUE(E().ctl.quitRequested);
+  Steps(1);
+  EXPECT_TRUE(game.Host().Closed());
+}
+
+TEST_F(Commands, GraWithoutAnInterruptGoesOn) {
+  Start("@gra A\n!V001=1\n\\\n");
+  Steps(1);
+  EXPECT_EQ(V(1), 1);
+}
+
 }  // namespace
 }  // namespace torvel
