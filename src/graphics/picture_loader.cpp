@@ -47,6 +47,10 @@ bool TForm1::ImageExists(std::string_view name) const {
 }
 
 void TForm1::FillSolid(std::string_view name, Bitmap& target) {
+  // A smaller picture loaded before must not leave part of the screen out of the colour.
+  if (&target == &layers.background && (target.width != kScreenWidth || target.height != kScreenHeight)) {
+    target.Resize(kScreenWidth, kScreenHeight);
+  }
   Colour c = SolidColour(name);
   target.Fill(c.b, c.g, c.r);
 }

@@ -238,11 +238,17 @@ TEST(PictureLoaderTest, JpegBackgroundIsShown) {
 
 TEST(PictureLoaderTest, SmallBackgroundLeavesTheRestBlack) {
   GameFixture g;
-  Pictures(g).Entry("tq_gra.tvx", "ASMALL", Packed(Solid(10, 10, kBack))).Script("main", "@gra ASMALL\n\\w\n");
+  Pictures(g)
+      .Entry("tq_gra.tvx", "ASMALL", Packed(Solid(10, 10, kBack)))
+      .Script("main", "@gra ASMALL\n\\w\n@gra SFFF\n\\w2\n");
   g.Start();
   g.RunToWait();
   EXPECT_EQ(Px(g.Engine().layers.screen, 9, 9), kBack);
   EXPECT_EQ(Px(g.Engine().layers.screen, 10, 9), (Bgr{0, 0, 0}));
+  // A colour after it covers the whole screen again.
+  g.Click();
+  g.RunToWait();
+  EXPECT_EQ(Px(g.Engine().layers.screen, 799, 599), (Bgr{240, 240, 240}));
 }
 
 }  // namespace
@@ -271,6 +277,22 @@ TEST(FullScreenTextTest, SceneIsShownFirstWhenS009AsksForIt) {
     g.RunToWait();
     EXPECT_EQ(g.Engine().layers.lastTransition, c.transition);
   }
+}
+
+}  // namespace
+}  // namespace torvel
+
+namespace torvel {
+namespace {
+
+TEST(SceneStateTest, StateReportNamesTheScene) {
+  GameFixture g;
+  Pictures(g).Script("main", "@gra AB01\n@spr b01,\n@ovr OV1,1,0,0\n\\w\n");
+  g.Start();
+  g.RunToWait();
+  EXPECT_NE(g.Engine().DescribeState().find(
+                "\"scene\":{\"background\":\"AB01\",\"sprites\":\"B01,\",\"spriteCount\":2,\"overlay\":\"OV1\"}"),
+            std::string::npos);
 }
 
 }  // namespace
