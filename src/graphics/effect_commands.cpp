@@ -17,6 +17,6 @@ int TForm1::CmdSprmv(std::string_view) { return 1; }
 int TForm1::CmdEfxanim(std::string_view) { return 1; }
 
 // The sprite layout positions S080–S099 back to their initial values (`sprmv` INIT).
-void TForm1::ResetSpriteLayout() {}
+void TForm1::ResetSpriteLayout() { SetInitialSpriteLayout(vars); }
 
 }  // namespace torvel

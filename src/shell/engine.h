@@ -3,6 +3,7 @@
 // subsystem, and its operations are defined in the .cpp files of the subsystem that owns them.
 // The host calls the framework events (FormCreate, AppIdle, Timer1Timer, PBPaint, the input
 // handlers, FormCloseQuery, FormDestroy).
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
@@ -192,6 +193,42 @@ class TForm1 {
   void EndViewerReplay();                                 // scenes/scene_commands.cpp
   void EndRecollectionReplay();                           // scenes/scene_commands.cpp
   int CgPictureCount() const;                             // scenes/scene_commands.cpp
+
+  // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
+  // compositor.cpp, frame_clock.cpp, transitions.cpp, picture_commands.cpp) ----
+  // Reads `_sprset` and `_bgset` and exports the composites `_bgset` asks for.
+  void LoadPictureDefinitions();
+  void ExportCompositeBackgrounds();
+  // The scene layers of a new game: no sprites, no overlay, no tint, window mode.
+  void ResetSceneLayers();
+  // Loads a picture by name from the JPEG archive or the graphic archives; false, with the target
+  // unchanged, when no archive has it or it does not decode.
+  bool LoadImage(std::string_view name, Bitmap& target);
+  bool ImageExists(std::string_view name) const;
+  // LoadImage, solid colours ("Srgb") and composites ("#NAME"); true when it failed.
+  bool LoadPicture(std::string_view name, Bitmap& target);
+  void LoadBackground(std::string_view name);
+  void FillSolid(std::string_view name, Bitmap& target);
+  void MarkPictureSeen(std::string_view name);
+  // Parses a sprite spec into the layout and the cache; returns its transition (0: not shown).
+  int SetSprites(std::string_view spec);
+  void FillSpriteCache(int counted);
+  int AcquireSpriteSlot(const std::string& name, const std::array<bool, kSpriteCacheSlots>& inUse);
+  void LoadSpritePicture(std::string_view name, Bitmap& picture, Bitmap& mask);
+  void ComposeScene();
+  void ComposeScreen();
+  void PresentScene(int transition);
+  void RunTransition(int transition);
+  void DrawOverlay();
+  void DrawCompositeSprite(std::string_view name, int centre, int top, std::array<bool, kSpriteCacheSlots>& inUse);
+  void StartFrameClock();
+  int PaceFrame(int periodMs);
+  void WaitUntil(uint32_t tick);
+  void ClearSpriteLayers();
+  void RecordPictureCommand(PictureCommandRecord& record);
+  int ShowPicture(std::string_view argument, bool prepareOnly);
+  // Draws a rectangle of `picture` straight onto the window at (x, y), over what it shows.
+  void ShowOnWindow(const Bitmap& picture, Rect from, int x, int y, bool keyed);
 
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp

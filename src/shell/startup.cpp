@@ -50,6 +50,7 @@ void TForm1::RunStartupSequence() {
     FailStartup();
     return;
   }
+  LoadPictureDefinitions();
   LoadSystemPictures();
   WaitReset();
   vars.E.Clear();

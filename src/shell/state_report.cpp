@@ -82,7 +82,14 @@ std::string TForm1::DescribeState() const {
   out += ",\"screenMode\":" + std::to_string(ctl.screenMode);
   out += ",\"frame\":" + std::to_string(ctl.frameCounter);
   out += ",\"tick\":" + std::to_string(ctl.timerCounter);
-  out += "}\n";
+  out += ",\"scene\":{\"background\":";
+  AppendJsonString(out, SjisToUtf8(layers.backgroundName));
+  out += ",\"sprites\":";
+  AppendJsonString(out, SjisToUtf8(layers.spriteSpec));
+  out += ",\"spriteCount\":" + std::to_string(layers.spriteCount);
+  out += ",\"overlay\":";
+  AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
+  out += "}}\n";
   return out;
 }
 
