@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <string>
 
+#include "graphics/kernels.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -65,17 +66,6 @@ void WindowShake(TForm1& e) {
   e.host.MoveWindow(home);
 }
 
-// One stage of the flashback's cross-fade: d = (to × opacity + from × (256 − opacity)) >> 8 per
-// byte, the constant-opacity blend.
-void BlendConstant(const Bitmap& from, const Bitmap& to, int opacity, Bitmap& out) {
-  out.Resize(from.width, from.height);
-  const size_t n = std::min({from.pixels.size(), to.pixels.size(), out.pixels.size()});
-  const unsigned a = static_cast<unsigned>(opacity);
-  for (size_t i = 0; i < n; ++i) {
-    out.pixels[i] = static_cast<uint8_t>((to.pixels[i] * a + from.pixels[i] * (kFullOpacity - a)) >> 8);
-  }
-}
-
 void SepiaFlashback(TForm1& e) {
   e.ctl.blockingScene = true;
   Bitmap sepia = e.layers.scene;
@@ -84,19 +74,16 @@ void SepiaFlashback(TForm1& e) {
   e.layers.scene = std::move(sepia);
   e.RedrawTextWindow();
   // Paced by 20 ms periods: a late frame advances the fade by every period it missed.
-  Bitmap stage;
-  uint32_t clock = e.host.TickCount();
+  Bitmap& stage = e.layers.work;
+  const Bitmap& from = e.layers.previous;
+  const Bitmap& to = e.layers.screen;
+  const int rows = std::min({from.height, to.height, stage.height});
+  const int groups = std::min({from.width, to.width, stage.width}) * 3 / 8;
+  e.StartFrameClock();
   for (int opacity = kSepiaFirstOpacity; opacity < kFullOpacity;) {
-    BlendConstant(e.layers.previous, e.layers.screen, opacity, stage);
+    for (int y = 0; y < rows; ++y) BlendRowsConstant(from.Row(y), to.Row(y), groups, opacity, stage.Row(y));
     e.host.Present(stage, kFullScreen);
-    e.host.PumpMessages();
-    const uint32_t elapsed = e.host.TickCount() - clock;
-    const int periods = elapsed < kSepiaPeriodMs ? 1 : static_cast<int>(elapsed / kSepiaPeriodMs) + 1;
-    const uint32_t next = clock + static_cast<uint32_t>(periods * kSepiaPeriodMs);
-    const int32_t wait = static_cast<int32_t>(next - e.host.TickCount());
-    if (wait > 0) e.host.Sleep(wait);
-    clock = next;
-    opacity += kSepiaOpacityStep * periods;
+    opacity += kSepiaOpacityStep * e.PaceFrame(kSepiaPeriodMs);
   }
   e.host.Present(e.layers.screen, kFullScreen);
   e.ctl.blockingScene = false;
