@@ -101,15 +101,16 @@ void BlendDisplaced(const Bitmap& top, Bitmap& work, Point offset, int opacity) 
 
 void TForm1::Mosaic(const Bitmap& source, int block) {
   if (block < 1) block = 1;
-  for (int y = 0; y < kScreenHeight; ++y) {
-    const int top = y - y % block;
+  // Each block row is built once from its top source row and copied down the block.
+  for (int top = 0; top < kScreenHeight; top += block) {
     const uint8_t* src = source.Row(top);
-    uint8_t* out = layers.work.Row(y);
-    for (int x = 0; x < kScreenWidth; ++x) {
-      const uint8_t* p = src + (x - x % block) * 3;
-      out[x * 3] = p[0];
-      out[x * 3 + 1] = p[1];
-      out[x * 3 + 2] = p[2];
+    uint8_t* out = layers.work.Row(top);
+    for (int x = 0; x < kScreenWidth; x += block) {
+      const int width = std::min(block, kScreenWidth - x);
+      for (int i = 0; i < width; ++i) std::memcpy(out + (x + i) * 3, src + x * 3, 3);
+    }
+    for (int y = top + 1; y < std::min(top + block, kScreenHeight); ++y) {
+      std::memcpy(layers.work.Row(y), out, static_cast<size_t>(kScreenWidth) * 3);
     }
   }
   host.Present(layers.work, Rect{0, 0, kScreenWidth, kScreenHeight});
@@ -520,12 +521,13 @@ bool TForm1::RunTransitionKind(int kind, int step, int period, int frameMs) {
       Bitmap scaled(kScreenWidth, kScreenHeight);
       for (int a = 8; a < kFullOpacity;) {
         if (interrupted()) return true;
+        std::array<int, kScreenWidth> columns;
+        for (int x = 0; x < kScreenWidth; ++x)
+          columns[static_cast<size_t>(x)] = 3 * (400 + (x - 400) * 300 / (a + 300));
         for (int y = 0; y < kScreenHeight; ++y) {
-          const int sy = 300 + (y - 300) * 300 / (a + 300);
+          const uint8_t* in = oldPic.Row(300 + (y - 300) * 300 / (a + 300));
           uint8_t* out = scaled.Row(y);
-          for (int x = 0; x < kScreenWidth; ++x) {
-            std::memcpy(out + x * 3, oldPic.At(400 + (x - 400) * 300 / (a + 300), sy), 3);
-          }
+          for (int x = 0; x < kScreenWidth; ++x) std::memcpy(out + x * 3, in + columns[static_cast<size_t>(x)], 3);
         }
         Crossfade(newPic, scaled, a, work);
         show(work);

@@ -237,6 +237,26 @@ TEST(TransitionTest, FadeinWithoutANumberUsesSpeedZero) {
   EXPECT_EQ(g.Host().TickCount() - t0, 65u * 8u);
 }
 
+TEST(TransitionTest, MosaicBlocksTakeTheirTopLeftPixelAndAreCutAtTheEdges) {
+  GameFixture g;
+  Started(g);
+  Bitmap source(800, 600);
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 800; ++x) {
+      uint8_t* p = source.At(x, y);
+      p[0] = static_cast<uint8_t>(x);
+      p[1] = static_cast<uint8_t>(y);
+      p[2] = static_cast<uint8_t>(x >> 8);
+    }
+  }
+  g.Engine().Mosaic(source, 28);
+  const Bitmap& w = g.Host().Window();
+  // (5, 7) lies in the block from (0, 0); (799, 599) in the cut block from (784, 588).
+  EXPECT_EQ(At(w, 5, 7), (Bgr{0, 0, 0}));
+  EXPECT_EQ(At(w, 55, 30), (Bgr{28, 28, 0}));
+  EXPECT_EQ(At(w, 799, 599), (Bgr{784 & 255, 588 & 255, 3}));
+}
+
 struct CloseCase {
   const char* name;
   bool ok;
