@@ -76,6 +76,7 @@ int TForm1::AnswerInterruptAfterPictureChange() {
   if (request != 1 && request != 2) return 0;
   ctl.interruptRequest = 0;
   if (request == 2) {
+    ctl.closePending = false;
     // The window was asked to close during the change: ask now, over the picture as it is.
     ctl.scriptRunning = false;
     Bitmap shown;

@@ -10,11 +10,14 @@ void TForm1::Close() { host.RequestClose(); }
 bool TForm1::FormCloseQuery() {
   if (ctl.quitRequested) return true;
   SaveGlobalData(0);
-  if (ctl.interruptibleWait) {
-    ctl.interruptRequest = 2;
+  if (ctl.interruptibleWait || ctl.blockingScene) {
+    // A blocking loop owns the window: the loop ends early when it may, and the question is
+    // asked once it has ended, so the player's close is never lost.
+    if (ctl.interruptibleWait) ctl.interruptRequest = 2;
+    ctl.closePending = true;
     return false;
   }
-  if (ctl.blockingScene) return false;
+  ctl.closePending = false;
   ctl.scriptRunning = false;
   MessageResult answer = host.ShowMessage(Utf8ToSjis("確認"), Utf8ToSjis("ゲームを終了しますか？"),
                                           MessageButtons::OkCancel, MessageIcon::Question);

@@ -219,6 +219,12 @@ class TForm1 {
   void ComposeScreen();
   void PresentScene(int transition);
   void RunTransition(int transition);
+  // ---- graphics: transitions (graphics/transitions.cpp) ----
+  void CrossfadeAnimated(int step, int period);
+  void CrossfadePreset(int type);
+  void Mosaic(const Bitmap& source, int block);
+  void DrawShifted(int x, int y);
+  bool RunTransitionKind(int kind, int step, int period, int frameMs);
   void DrawOverlay();
   void DrawCompositeSprite(std::string_view name, int centre, int top, std::array<bool, kSpriteCacheSlots>& inUse);
   void StartFrameClock();

@@ -23,6 +23,8 @@ struct EngineControl {
   int interruptRequest = 0;  // 1 cut short by the player, 2 close asked during the effect
   bool menuLock = false;
   bool quitRequested = false;
+  // The player asked to close while a blocking loop refused it: asked once the loop has ended.
+  bool closePending = false;
   bool startPending = false;
   bool skipActive = false;
   int waitKind = 0;

@@ -23,6 +23,10 @@ void TForm1::AppIdle() {
   ++ctl.frameCounter;
   uint32_t t0 = host.TickCount();
   if (ctl.clickDebounce > 0) --ctl.clickDebounce;
+  if (ctl.closePending && !ctl.blockingScene && !ctl.interruptibleWait) {
+    ctl.closePending = false;
+    Close();
+  }
 
   bool animate = true;
   if (ctl.saveLoadScreen == 2) {

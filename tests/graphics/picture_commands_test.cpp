@@ -390,7 +390,7 @@ TEST(ClrbCommandTest, WithoutANumberChangesLayersButNotThePicture) {
   EXPECT_EQ(Px(l.screen, 400, 5), kBack);
   EXPECT_EQ(Px(g.Host().Window(), 400, 5), kBack);
   EXPECT_EQ(l.lastTransition, 3);
-  EXPECT_EQ(g.Engine().vars.S(16), 2);
+  EXPECT_EQ(g.Engine().vars.S(16), 0);  // every transition resets the speed
 }
 
 TEST(ClrbCommandTest, LeftOrRightEmptiesOnePosition) {
@@ -419,7 +419,7 @@ TEST(FadeCommandTest, FadeoutShowsBlackWithoutSprites) {
   EXPECT_EQ(Px(l.screen, 100, 100), (Bgr{0, 0, 0}));
   EXPECT_EQ(l.spriteCount, 0);
   EXPECT_EQ(l.lastTransition, 3);
-  EXPECT_EQ(g.Engine().vars.S(16), 4);
+  EXPECT_EQ(g.Engine().vars.S(16), 0);  // every transition resets the speed
 }
 
 TEST(PictureSeenTest, BackgroundsOnTheGalleryListAreMarked) {

@@ -406,14 +406,23 @@ TEST_F(Commands, SpecialIsCutInSkipModeWithEfxCut) {
 }
 
 TEST_F(Commands, GraAnswersAnInterruptAfterItsPictureChange) {
-  Start("@gra A\n!V001=1\n@gra B\n!V002=1\n@gra C\n!V003=1\n\\\n");
-  E().ctl.interruptRequest = 1;
+  Start("@gra A1\n!V001=1\n@gra A2\n!V002=1\n@gra A3\n!V003=1\n\\\n");
+  // Input arriving while the next transition runs.
+  auto during = [&](InputEvent::Kind kind) {
+    InputEvent e;
+    e.kind = kind;
+    e.time = game.Host().TickCount() + 5;
+    e.x = 400;
+    e.y = 300;
+    game.Host().SetInput({e});
+  };
+  during(InputEvent::Kind::Click);
   Steps(1);
   EXPECT_EQ(V(1), 0);
   EXPECT_EQ(E().ctl.interruptRequest, 0);
   EXPECT_TRUE(game.Host().Messages().empty());
   // A close asked for during the change: the quit question, answered Cancel.
-  E().ctl.interruptRequest = 2;
+  during(InputEvent::Kind::Close);
   game.Host().QueueAnswer(MessageResult::Cancel);
   Steps(1);
   EXPECT_EQ(V(1), 1);
@@ -424,7 +433,7 @@ TEST_F(Commands, GraAnswersAnInterruptAfterItsPictureChange) {
   EXPECT_TRUE(E().ctl.scriptRunning);
   EXPECT_EQ(E().ctl.interruptRequest, 0);
   // Answered OK, the engine closes on the next frame.
-  E().ctl.interruptRequest = 2;
+  during(InputEvent::Kind::Close);
   Steps(1);
   EXPECT_EQ(V(2), 1);
   EXPECT_TRUE(E().ctl.quitRequested);
