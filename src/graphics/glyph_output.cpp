@@ -1,6 +1,7 @@
 // The engine's glyph operations: the play-area font from the settings, the cache with the
 // external characters, and characters drawn onto buffers and shown on the window.
 #include <algorithm>
+#include <cstdint>
 
 #include "shell/engine.h"
 
@@ -42,7 +43,8 @@ void TForm1::DrawStringCentred(std::string_view text, int x0, Bitmap& bitmap, in
 }
 
 void TForm1::DrawStringPitch(std::string_view text, int x0, int pitch, Bitmap& bitmap, int code, int y) {
-  int shift = static_cast<int>(std::min<size_t>(text.size(), 1u << 20)) * pitch / 2;
+  int64_t half = static_cast<int64_t>(text.size()) * pitch / 2;
+  int shift = static_cast<int>(std::clamp<int64_t>(half, INT32_MIN / 2, INT32_MAX / 2));
   glyphs.DrawText(text, x0, pitch, shift, bitmap, code, static_cast<uint32_t>(vars.S(kVarTextColour)), y);
 }
 

@@ -201,8 +201,12 @@ void GlyphRenderer::DrawText(std::string_view text, int x0, int pitch, int shift
   SetColour(code, defaultColour);
   for (size_t pos = 0; pos < text.size();) {
     size_t n = SjisCharLength(text, pos);
-    Prepare(text.substr(pos, n));
-    Draw(dst, x0 + static_cast<int>(pos + 1) * pitch - shift, y);
+    // Positions far off any picture (huge pitches from a configuration) draw nothing.
+    int64_t x = int64_t{x0} + static_cast<int64_t>(pos + 1) * pitch - shift;
+    if (x > -kLargeGlyphWidth - 1 && x <= dst.width) {
+      Prepare(text.substr(pos, n));
+      Draw(dst, static_cast<int>(x), y);
+    }
     pos += n;
   }
 }
