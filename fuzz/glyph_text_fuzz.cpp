@@ -9,16 +9,18 @@
 
 namespace {
 
-torvel::GlyphRenderer& Renderer() {
-  static torvel::GlyphRenderer* glyphs = [] {
-    auto* g = new torvel::GlyphRenderer;
-    g->SetFont("IPAGothic", 22, false);
-    return g;
-  }();
-  return *glyphs;
-}
+torvel::GlyphRenderer* renderer = nullptr;
+
+torvel::GlyphRenderer& Renderer() { return *renderer; }
 
 }  // namespace
+
+// The face is opened once for all inputs.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  renderer = new torvel::GlyphRenderer;
+  renderer->SetFont("IPAGothic", 22, false);
+  return 0;
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (size < 4) return 0;

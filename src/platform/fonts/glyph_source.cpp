@@ -53,8 +53,15 @@ char32_t SjisCodeToUnicode(uint16_t code) {
 
 FontFile MatchFontFile(std::string_view familyUtf8, bool bold) {
   FontFile file;
+  // A configuration of our own, released after the match: the library's shared default one is
+  // never released, and faces are looked up only when the font settings change.
+  FcConfig* config = FcInitLoadConfigAndFonts();
+  if (!config) return file;
   FcPattern* pattern = FcPatternCreate();
-  if (!pattern) return file;
+  if (!pattern) {
+    FcConfigDestroy(config);
+    return file;
+  }
   std::string family(familyUtf8);
   if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcLangSet* langs = FcLangSetCreate();
@@ -62,10 +69,10 @@ FontFile MatchFontFile(std::string_view familyUtf8, bool bold) {
   FcPatternAddLangSet(pattern, FC_LANG, langs);
   FcLangSetDestroy(langs);
   FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result = FcResultNoMatch;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   if (match) {
     FcChar8* path = nullptr;
     if (FcPatternGetString(match, FC_FILE, 0, &path) == FcResultMatch && path) {
@@ -76,6 +83,7 @@ FontFile MatchFontFile(std::string_view familyUtf8, bool bold) {
     FcPatternDestroy(match);
   }
   FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return file;
 }
 
