@@ -126,8 +126,7 @@ TEST_F(GlyphsTest, ShadowIsNeighbourMeanOneRowDown) {
       ASSERT_EQ(cell.shadowMask.At(c, r)[0], expected) << r << "," << c;
     }
   }
-  // On white, the pixel right-below the ink of a full block is shadow-dark, the ink itself black
-  // text colour would be; here the text is white so only the shadow shows.
+  // White text on white: only the shadow shows, below and right of the ink.
   glyphs.Prepare(Utf8ToSjis("■"));
   glyphs.SetColour(0, 0xFFFFFF);
   Bitmap dst(64, 64);
