@@ -10,6 +10,7 @@
 #include <string>
 #include <string_view>
 
+#include "graphics/glyphs.h"
 #include "graphics/layers.h"
 #include "platform/host.h"
 #include "resources/archives.h"
@@ -236,6 +237,22 @@ class TForm1 {
   // Draws a rectangle of `picture` straight onto the window at (x, y), over what it shows.
   void ShowOnWindow(const Bitmap& picture, Rect from, int x, int y, bool keyed);
 
+  // ---- graphics: glyphs (graphics/glyph_output.cpp) ----
+  // Selects the play-area font from the settings, empties the glyph cache and fills it again with
+  // the external characters of `sys_gaiji` and the common kana and punctuation.
+  void ResetGlyphCache();
+  void PrepareGlyph(std::string_view bytes);
+  void RenderGlyph(uint16_t code);
+  void DrawGlyph(Bitmap& bitmap, int x, int y);
+  // Draws the prepared glyph onto the screen buffer and shows its cell on the window at once.
+  void ShowGlyph(int x, int y);
+  void SetTextColour(int code);
+  void DrawString(std::string_view text, int x0, Bitmap& bitmap, int code, int y);
+  void DrawStringCentred(std::string_view text, int x0, Bitmap& bitmap, int code, int y);
+  void DrawStringPitch(std::string_view text, int x0, int pitch, Bitmap& bitmap, int code, int y);
+  void RenderLargeGlyph(std::string_view bytes, int size);
+  void DrawLargeGlyph(Bitmap& bitmap, int x, int y);
+
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp
   void ReadSettings();                                // resources/player_settings.cpp
@@ -280,6 +297,7 @@ class TForm1 {
   RandomGenerator random;
   TextState text;
   Layers layers;
+  GlyphRenderer glyphs;
 
  private:
   void RunStartupSequence();

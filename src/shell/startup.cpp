@@ -52,6 +52,7 @@ void TForm1::RunStartupSequence() {
   }
   LoadPictureDefinitions();
   LoadSystemPictures();
+  ResetGlyphCache();
   WaitReset();
   vars.E.Clear();
   vars.D.Clear();
