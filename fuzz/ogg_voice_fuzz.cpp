@@ -175,7 +175,7 @@ void MendPages(std::vector<uint8_t>& b) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::vector<uint8_t> bytes;
   if (size > 0 && (data[0] & 1)) {
-    // Patches of three bytes each: a position in the seed voice (two bytes) and its new value.
+    // Patches of three bytes each: a position in the embedded voice (two bytes) and its new value.
     bytes.assign(kSeedVoice, kSeedVoice + sizeof kSeedVoice);
     for (size_t i = 1; i + 3 <= size; i += 3) {
       bytes[((data[i] << 8) | data[i + 1]) % bytes.size()] = data[i + 2];

@@ -190,7 +190,7 @@ struct SpecCase {
   const char* spec;
   int count;
   const char* joined;
-  int transition;  // 9: the spec was not shown
+  int transition;  // 9: the sprite list was not shown
 };
 
 class SpriteSpecTest : public ::testing::TestWithParam<SpecCase> {};
