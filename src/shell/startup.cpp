@@ -2,6 +2,7 @@
 #include <chrono>
 #include <filesystem>
 
+#include "platform/sound_device.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
 
@@ -35,7 +36,7 @@ void TForm1::RunStartupSequence() {
       options.seed ? *options.seed : static_cast<uint32_t>(std::chrono::system_clock::now().time_since_epoch().count());
   random.Seed(seed);
   for (int i = 0; i < 200; ++i) vars.S(i) = 0;
-  ctl.soundDevicePresent = true;
+  ctl.soundDevicePresent = host.Sound().OutputDeviceCount() > 0;
   std::error_code ec;
   if (!std::filesystem::is_regular_file(GamePath(kDataArchive), ec)) {
     FailStartup();

@@ -75,6 +75,20 @@ TEST(FrameLoopTest, StartUpSetsTheSystemVariables) {
   EXPECT_TRUE(engine.ctl.scriptRunning);
 }
 
+TEST(FrameLoopTest, SoundDevicePresenceComesFromTheOutputDevices) {
+  for (int devices : {0, 2}) {
+    GameFixture game;
+    game.Script("main", "\\wait\n");
+    game.Write();
+    HeadlessHost host(game.Dir() / "config");
+    host.Sound().SetOutputDeviceCount(devices);
+    TForm1 engine(host, EngineOptions{game.Dir(), 1});
+    host.Attach(&engine);
+    ASSERT_TRUE(host.Start());
+    EXPECT_EQ(engine.ctl.soundDevicePresent, devices > 0) << devices;
+  }
+}
+
 TEST(FrameLoopTest, CaptionComesFromTheConfiguration) {
   GameFixture game;
   game.Script("_config", "TITLE:夜明けの駅\n").Script("main", "\\wait\n");
