@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include <jpeglib.h>
+#include "graphics/jpeg_encoder.h"
 
 #include "graphics/jpeg_decoder.h"
 #include "graphics/packed_picture.h"
@@ -16,32 +16,6 @@ namespace torvel::bench {
 namespace {
 
 constexpr int kJpegQuality = 90;
-
-std::vector<uint8_t> CompressJpeg(const Bitmap& picture, int quality) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr err{};
-  info.err = jpeg_std_error(&err);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &out, &size);
-  info.image_width = static_cast<JDIMENSION>(picture.width);
-  info.image_height = static_cast<JDIMENSION>(picture.height);
-  info.input_components = 3;
-  info.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW row = const_cast<uint8_t*>(picture.Row(static_cast<int>(info.next_scanline)));
-    jpeg_write_scanlines(&info, &row, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<uint8_t> bytes(out, out + size);
-  std::free(out);
-  return bytes;
-}
 
 // The sprite as the graphic archives hold it: colour on the left, mask on the right.
 Bitmap SpriteSheet() {
@@ -75,7 +49,7 @@ BENCHMARK(BM_PackedDecodeSprite)->Unit(benchmark::kMillisecond);
 
 void BM_JpegDecodeBackground(benchmark::State& state) {
   Bitmap picture = SampleBackground();
-  std::vector<uint8_t> jpeg = CompressJpeg(picture, kJpegQuality);
+  std::vector<uint8_t> jpeg = EncodeJpeg(picture, JpegEncodeOptions{kJpegQuality});
   Bitmap out;
   for (auto _ : state) {
     DecodeJpeg(jpeg, out);

@@ -4,12 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csetjmp>
-#include <cstdio>
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
+#include "graphics/jpeg_encoder.h"
 
 namespace torvel {
 namespace {
@@ -18,35 +16,7 @@ using Bytes = std::vector<uint8_t>;
 
 // Compresses blue, green, red rows (or one grey channel) at the given quality.
 Bytes Compress(const Bitmap& picture, int quality, bool grey = false) {
-  jpeg_compress_struct info{};
-  jpeg_error_mgr err{};
-  info.err = jpeg_std_error(&err);
-  jpeg_create_compress(&info);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &out, &size);
-  info.image_width = static_cast<JDIMENSION>(picture.width);
-  info.image_height = static_cast<JDIMENSION>(picture.height);
-  info.input_components = grey ? 1 : 3;
-  info.in_color_space = grey ? JCS_GRAYSCALE : JCS_EXT_BGR;
-  jpeg_set_defaults(&info);
-  jpeg_set_quality(&info, quality, TRUE);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<uint8_t> greyRow(static_cast<size_t>(picture.width));
-  while (info.next_scanline < info.image_height) {
-    const uint8_t* row = picture.Row(static_cast<int>(info.next_scanline));
-    JSAMPROW p = const_cast<uint8_t*>(row);
-    if (grey) {
-      for (int x = 0; x < picture.width; ++x) greyRow[x] = row[x * 3];
-      p = greyRow.data();
-    }
-    jpeg_write_scanlines(&info, &p, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  Bytes bytes(out, out + size);
-  free(out);
-  return bytes;
+  return EncodeJpeg(picture, JpegEncodeOptions{quality, false, grey});
 }
 
 // Left half one colour, right half another, in blue, green, red.

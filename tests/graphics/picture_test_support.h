@@ -1,8 +1,6 @@
 #pragma once
 // Small pictures made by the graphics tests: solid and split rectangles, stored packed for the
 // graphic archives or as JPEG for the JPEG archive, and pixel reads.
-#include <jpeglib.h>
-
 #include <array>
 #include <cstdint>
 #include <cstdio>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "graphics/bitmap.h"
+#include "graphics/jpeg_encoder.h"
 #include "graphics/packed_picture_encoder.h"
 
 namespace torvel::testing {
@@ -52,32 +51,7 @@ inline void FillColumns(Bitmap& b, int x0, int x1, Bgr c) {
 inline std::vector<uint8_t> Packed(const Bitmap& b) { return EncodePackedPicture(b, PackedStages{true, true}); }
 
 // Quality 100 and no chroma subsampling: a solid area decodes within a level or two.
-inline std::vector<uint8_t> Jpeg(const Bitmap& b) {
-  jpeg_compress_struct c{};
-  jpeg_error_mgr err{};
-  c.err = jpeg_std_error(&err);
-  jpeg_create_compress(&c);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&c, &out, &size);
-  c.image_width = static_cast<JDIMENSION>(b.width);
-  c.image_height = static_cast<JDIMENSION>(b.height);
-  c.input_components = 3;
-  c.in_color_space = JCS_EXT_BGR;
-  jpeg_set_defaults(&c);
-  jpeg_set_quality(&c, 100, TRUE);
-  for (int i = 0; i < c.num_components; ++i) c.comp_info[i].h_samp_factor = c.comp_info[i].v_samp_factor = 1;
-  jpeg_start_compress(&c, TRUE);
-  while (c.next_scanline < c.image_height) {
-    JSAMPROW row = const_cast<JSAMPROW>(b.Row(static_cast<int>(c.next_scanline)));
-    jpeg_write_scanlines(&c, &row, 1);
-  }
-  jpeg_finish_compress(&c);
-  std::vector<uint8_t> bytes(out, out + size);
-  jpeg_destroy_compress(&c);
-  std::free(out);
-  return bytes;
-}
+inline std::vector<uint8_t> Jpeg(const Bitmap& b) { return EncodeJpeg(b, JpegEncodeOptions{100, true, false}); }
 
 inline Bgr Px(const Bitmap& b, int x, int y) {
   const uint8_t* p = b.At(x, y);
