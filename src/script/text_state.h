@@ -1,9 +1,9 @@
 #pragma once
-// The message text state: name slots now; the page, cursor and backlog buffer join it with the
-// message processor.
+// The message text state: name slots, the cursor, the read marks and the backlog text buffer.
 #include <array>
 #include <string>
 
+#include "script/backlog_text.h"
 #include "script/variables.h"
 
 namespace torvel {
@@ -22,6 +22,7 @@ struct TextState {
   bool instantText = false;
   FlagSet readMarks{kReadMarkMax + 1};  // already-read marks set by `mark`
   bool alreadyRead = false;             // the passage after the last `mark` was read before
+  BacklogText backlog;
 };
 
 }  // namespace torvel

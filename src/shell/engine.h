@@ -265,25 +265,31 @@ class TForm1 {
   void RunCalculation(std::string_view assignments);  // script/calculation.cpp
   void ResolveClickWait();                            // script/message_text.cpp
   void AnimateClickWaitIcon();                        // script/message_text.cpp
+  void AppendBacklogText(std::string_view text);      // script/backlog_text.cpp
+  void CloseBacklogLine();                            // script/backlog_text.cpp
   void InitSoundOutput();                             // sound/sound_service.cpp
   void ServiceSound();                                // sound/sound_service.cpp
   bool VoicePlaying() const;                          // sound/sound_service.cpp
-  bool MovieTick();                                   // sound/sound_service.cpp: true while a movie plays
-  void DeferredMusicTick(bool fromPaint);             // sound/sound_service.cpp
-  void StopMusic();                                   // sound/sound_service.cpp
-  void UpdateEffects();                               // graphics/effects.cpp
-  void BackgroundAnimationFrame();                    // graphics/effects.cpp
-  void SaveGlobalData(int mode);                      // screens/global_data.cpp
-  void LoadGlobalData();                              // screens/global_data.cpp
-  void SaveLoadScreenFrame();                         // screens/screen_frames.cpp
-  void BacklogFrame();                                // screens/screen_frames.cpp
-  void QuickButtonHoverTick();                        // screens/screen_frames.cpp
-  void StaffRollFrame();                              // scenes/scene_frames.cpp
-  void StaffRollTick();                               // scenes/scene_frames.cpp
-  void TitleMapFrame();                               // scenes/scene_frames.cpp
-  void CgViewerFrame();                               // scenes/scene_frames.cpp
-  void RecollectionTick();                            // scenes/scene_frames.cpp
-  void ClickMapTimeoutTick();                         // scenes/scene_frames.cpp
+  bool IsVoiceOrEffectPlaying() const;                // sound/sound_service.cpp
+  void StopVoice();                                   // sound/sound_service.cpp
+  // Plays a voice or system sound by name unless skip mode runs.
+  void PlayVoiceLine(std::string_view name);  // sound/sound_service.cpp
+  bool MovieTick();                           // sound/sound_service.cpp: true while a movie plays
+  void DeferredMusicTick(bool fromPaint);     // sound/sound_service.cpp
+  void StopMusic();                           // sound/sound_service.cpp
+  void UpdateEffects();                       // graphics/effects.cpp
+  void BackgroundAnimationFrame();            // graphics/effects.cpp
+  void SaveGlobalData(int mode);              // screens/global_data.cpp
+  void LoadGlobalData();                      // screens/global_data.cpp
+  void SaveLoadScreenFrame();                 // screens/screen_frames.cpp
+  void BacklogFrame();                        // screens/screen_frames.cpp
+  void QuickButtonHoverTick();                // screens/screen_frames.cpp
+  void StaffRollFrame();                      // scenes/scene_frames.cpp
+  void StaffRollTick();                       // scenes/scene_frames.cpp
+  void TitleMapFrame();                       // scenes/scene_frames.cpp
+  void CgViewerFrame();                       // scenes/scene_frames.cpp
+  void RecollectionTick();                    // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();                 // scenes/scene_frames.cpp
 
   // ---- state, one struct per subsystem ----
   Host& host;

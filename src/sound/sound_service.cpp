@@ -10,6 +10,12 @@ void TForm1::ServiceSound() {}
 
 bool TForm1::VoicePlaying() const { return false; }
 
+bool TForm1::IsVoiceOrEffectPlaying() const { return false; }
+
+void TForm1::StopVoice() {}
+
+void TForm1::PlayVoiceLine(std::string_view) {}
+
 bool TForm1::MovieTick() { return false; }
 
 void TForm1::DeferredMusicTick(bool) {}
