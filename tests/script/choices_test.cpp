@@ -5,6 +5,7 @@
 
 #include "graphics/picture_test_support.h"
 #include "platform/headless/input_script.h"
+#include "resources/file_io.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
@@ -307,6 +308,37 @@ TEST(ChoicesTest, ThreeSelectsAreAnsweredFromTheRecordEachBlinkingFourteenTimes)
   EXPECT_EQ(e.vars.S(162), 3);
   EXPECT_EQ(e.vars.S(163), 3);
   EXPECT_EQ(e.choices.choiceRecord[3], 0);
+}
+
+std::string DemoText(const std::string& name) {
+  std::vector<uint8_t> bytes;
+  EXPECT_TRUE(ReadWholeFile(std::string(TORVEL_SOURCE_DIR) + "/demo/data/" + name, bytes));
+  return std::string(bytes.begin(), bytes.end());
+}
+
+TEST(ChoicesTest, TheDemoCrossroadsBranchesOnTheChoiceAndLooksBackWithASwitch) {
+  for (int bar : {0, 1}) {
+    SCOPED_TRACE(bar);
+    GameFixture game;
+    game.Script("_config", DemoText("_config.txt"));
+    game.Script("crossroads", DemoText("crossroads.txt"));
+    game.Script("main", "@call crossroads:start\n\\back\n");
+    game.Start();
+    game.RunToWait();
+    game.Click();
+    game.RunToWait();
+    TForm1& e = game.Engine();
+    ASSERT_EQ(e.ctl.choiceMode, 1);
+    ASSERT_EQ(e.choices.choiceCount, 2);
+    ClickAt(game, 400, e.choices.listTop + bar * e.config.SELECT_Y_PITCH + 10);
+    game.RunToWait();
+    EXPECT_EQ(e.vars.V(50), bar + 1);
+    // The chosen path's line, then the switch's case for it, then back in the caller.
+    game.Click();
+    game.RunToWait();
+    game.Click();
+    EXPECT_EQ(game.RunToWait(), "\\back");
+  }
 }
 
 struct BadReplay {
