@@ -33,10 +33,9 @@ void TForm1::PBMouseMove(ShiftState, int x, int y) {
     ConfigurationHover(x, y);
     return;
   }
-  if (FullScreenShown()) {
-    ShowToolBarPanel(y < kToolBarZone);
-    return;
-  }
+  // The tool bar follows the pointer without taking the move: a choice list or a screen below
+  // must still see it, or nothing could be chosen in full-screen display.
+  if (FullScreenShown()) ShowToolBarPanel(y < kToolBarZone);
   if (ctl.dialogOpen != 0) {
     DialogHover(x, y);
     return;
