@@ -64,7 +64,9 @@ void TForm1::Select(int preset) {
   ctl.choiceMode = fullScreen ? kChoiceModeFullScreen : kChoiceModeWindow;
 
   Bitmap wide;
-  if (fullScreen) LoadImage("sys_sww", wide);
+  if (fullScreen && (!LoadImage("sys_sww", wide) || wide.Empty())) {
+    wide.Resize(kFallbackBarWidth, 2 * std::max(config.TX2_PITCH_Y, 1));
+  }
   const std::vector<uint8_t>& buf = script.scenario;
   const int size = script.scenarioSize;
   int count = 0;

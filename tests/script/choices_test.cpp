@@ -232,6 +232,25 @@ TEST(ChoicesTest, FullScreenTextModeListsTheBarsDownTheTextRows) {
   EXPECT_EQ(game.RunToWait(), "\\went west");
 }
 
+TEST(ChoicesTest, WithoutBarPicturesTheListIsStillAnswered) {
+  struct Case {
+    int s160;
+    int clickY;
+  };
+  // Window mode: bars 480 wide from y = 240, one pitch apart; full-screen: one text row apart.
+  for (Case c : {Case{0, 240 + 40 + 20}, Case{1, 30 + 40 + 10}}) {
+    SCOPED_TRACE(c.s160);
+    GameFixture game;
+    game.Script("_config", Config(300, 40));
+    game.Script("main", "!S160=" + std::to_string(c.s160) + "\n" + kThreeChoices);
+    game.Start();
+    game.RunToWait();
+    ASSERT_NE(game.Engine().ctl.choiceMode, 0);
+    ClickAt(game, 400 - 230, c.clickY);
+    EXPECT_EQ(game.RunToWait(), "\\went east");
+  }
+}
+
 TEST(ChoicesTest, UpAndDownMoveThePointerOntoTheChoices) {
   GameFixture game;
   WithBars(game);
