@@ -158,6 +158,38 @@ TEST(InputTest, EnterAndZClickAtTheLastMousePositionAndTheWheelTowardsThePlayerA
   }
 }
 
+TEST(InputTest, WheelAwayOpensTheBacklogOrThePageHistoryByWheelMode) {
+  struct Case {
+    int wheelMode;
+    int s065;  // the backlog button's look after the wheel: pressed while opening, then shown
+  };
+  for (Case c : {Case{0, 0}, Case{1, 1}}) {
+    SCOPED_TRACE(c.wheelMode);
+    GameFixture game;
+    TForm1& e = StartWaiting(game);
+    e.settings.WHEEL_MODE = c.wheelMode;
+    Play(game, "wheel up");
+    EXPECT_EQ(e.vars.S(65), c.s065);
+    EXPECT_EQ(e.ctl.waitKind, 1);
+    EXPECT_FALSE(e.input.wheelBusy);
+  }
+}
+
+TEST(InputTest, TheWheelIsIgnoredWhileItsHandlerRunsOrAChoiceIsShown) {
+  GameFixture game;
+  TForm1& e = StartWaiting(game);
+  e.input.wheelBusy = true;
+  EXPECT_FALSE(e.FormMouseWheel(ShiftState{}, -120));
+  EXPECT_EQ(e.ctl.waitKind, 1);
+  e.input.wheelBusy = false;
+  e.ctl.choiceMode = 1;
+  EXPECT_TRUE(e.FormMouseWheel(ShiftState{}, -120));
+  EXPECT_EQ(e.ctl.waitKind, 1);
+  e.ctl.choiceMode = 0;
+  EXPECT_TRUE(e.FormMouseWheel(ShiftState{}, -120));
+  EXPECT_EQ(e.ctl.waitKind, 0);
+}
+
 TEST(InputTest, ClicksOnlyAskToCutABlockingLoopShort) {
   GameFixture game;
   TForm1& e = StartWaiting(game);
