@@ -18,6 +18,9 @@ namespace {
 
 constexpr size_t kStep = 32;
 constexpr size_t kHalfStep = 16;
+constexpr size_t kCacheLine = 64;
+constexpr size_t kPrefetchedRowBytes = 512;
+constexpr size_t kPrefetchRowsAhead = 2;
 constexpr int kAllLanes = -1;
 
 // What is left after the 32-byte steps goes to the 16-byte loops (short rows such as the 240
@@ -135,14 +138,33 @@ TORVEL_AVX2 inline __m128i WeightedBiased16(__m128i av, __m128i bv, __m128i pair
   return _mm_xor_si128(_mm_packs_epi16(_mm_srai_epi16(lo, 8), _mm_srai_epi16(hi, 8)), bias);
 }
 
-// One row with the form chosen for wa; everything inline so that a short row costs no calls.
+template <bool kEven>
+TORVEL_AVX2 inline void WeightedStep(const uint8_t* a, const uint8_t* b, __m256i pairWeights, uint8_t* d) {
+  __m256i av = Load(a), bv = Load(b);
+  Store(d, kEven ? WeightedEven32(av, bv, pairWeights) : WeightedBiased32(av, bv, pairWeights));
+}
+
+// One row with the form chosen for wa; everything inline so that a short row costs no calls. A
+// row of fewer than eight steps (an 80-pixel transition tile is 240 bytes) takes them through one
+// jump that goes the same way on every row of a rectangle, not a loop whose end is mispredicted.
 template <bool kEven>
 TORVEL_AVX2 inline void WeightedLine(const uint8_t* a, const uint8_t* b, unsigned wa, __m256i pairWeights, uint8_t* d,
                                      size_t n) {
-  size_t i = 0;
-  for (; i + kStep <= n; i += kStep) {
-    __m256i av = Load(a + i), bv = Load(b + i);
-    Store(d + i, kEven ? WeightedEven32(av, bv, pairWeights) : WeightedBiased32(av, bv, pairWeights));
+  constexpr size_t kShortRowSteps = 8;
+  size_t i = n / kStep * kStep;
+  if (n < kShortRowSteps * kStep) {
+    switch (n / kStep) {
+      case 7: WeightedStep<kEven>(a + 6 * kStep, b + 6 * kStep, pairWeights, d + 6 * kStep); [[fallthrough]];
+      case 6: WeightedStep<kEven>(a + 5 * kStep, b + 5 * kStep, pairWeights, d + 5 * kStep); [[fallthrough]];
+      case 5: WeightedStep<kEven>(a + 4 * kStep, b + 4 * kStep, pairWeights, d + 4 * kStep); [[fallthrough]];
+      case 4: WeightedStep<kEven>(a + 3 * kStep, b + 3 * kStep, pairWeights, d + 3 * kStep); [[fallthrough]];
+      case 3: WeightedStep<kEven>(a + 2 * kStep, b + 2 * kStep, pairWeights, d + 2 * kStep); [[fallthrough]];
+      case 2: WeightedStep<kEven>(a + kStep, b + kStep, pairWeights, d + kStep); [[fallthrough]];
+      case 1: WeightedStep<kEven>(a, b, pairWeights, d); [[fallthrough]];
+      default: break;
+    }
+  } else {
+    for (size_t k = 0; k < i; k += kStep) WeightedStep<kEven>(a + k, b + k, pairWeights, d + k);
   }
   if (i + kHalfStep <= n) {
     __m128i av = Load16(a + i), bv = Load16(b + i), w = _mm256_castsi256_si128(pairWeights);
@@ -150,6 +172,27 @@ TORVEL_AVX2 inline void WeightedLine(const uint8_t* a, const uint8_t* b, unsigne
     i += kHalfStep;
   }
   scalar::Weighted(a + i, b + i, wa, d + i, n - i);
+}
+
+// Short rows far apart (transition tiles) get no help from the processor's stream prefetcher, so
+// each row asks for the lines of the operands' row two below while it works.
+TORVEL_AVX2 inline void PrefetchRow(const uint8_t* p, size_t n) {
+  for (size_t off = 0; off < n; off += kCacheLine) _mm_prefetch(reinterpret_cast<const char*>(p + off), _MM_HINT_T0);
+  _mm_prefetch(reinterpret_cast<const char*>(p + n - 1), _MM_HINT_T0);
+}
+
+template <bool kEven>
+TORVEL_AVX2 inline void WeightedRect(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride,
+                                     unsigned wa, __m256i pairWeights, uint8_t* d, ptrdiff_t dStride, size_t n,
+                                     size_t rows) {
+  const bool prefetch = n > 0 && n <= kPrefetchedRowBytes;
+  for (size_t r = 0; r < rows; ++r, a += aStride, b += bStride, d += dStride) {
+    if (prefetch && r + kPrefetchRowsAhead < rows) {
+      PrefetchRow(a + static_cast<ptrdiff_t>(kPrefetchRowsAhead) * aStride, n);
+      PrefetchRow(b + static_cast<ptrdiff_t>(kPrefetchRowsAhead) * bStride, n);
+    }
+    WeightedLine<kEven>(a, b, wa, pairWeights, d, n);
+  }
 }
 
 TORVEL_AVX2 void WeightedRows(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride, unsigned wa,
@@ -164,14 +207,10 @@ TORVEL_AVX2 void WeightedRows(const uint8_t* a, ptrdiff_t aStride, const uint8_t
   if (wa % 2 == 0) {
     const unsigned u = wa / 2;
     const __m256i pairWeights = _mm256_set1_epi16(static_cast<short>(u | (128 - u) << 8));
-    for (size_t r = 0; r < rows; ++r, a += aStride, b += bStride, d += dStride) {
-      WeightedLine<true>(a, b, wa, pairWeights, d, n);
-    }
+    WeightedRect<true>(a, aStride, b, bStride, wa, pairWeights, d, dStride, n, rows);
   } else {
     const __m256i pairWeights = _mm256_set1_epi16(static_cast<short>(wa | (256 - wa) << 8));
-    for (size_t r = 0; r < rows; ++r, a += aStride, b += bStride, d += dStride) {
-      WeightedLine<false>(a, b, wa, pairWeights, d, n);
-    }
+    WeightedRect<false>(a, aStride, b, bStride, wa, pairWeights, d, dStride, n, rows);
   }
 }
 
