@@ -21,6 +21,10 @@ struct RowKernels {
   void (*maskedSplit)(const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t n);
   // d = (a × wa + b × (256 − wa)) >> 8, wa 0..256.
   void (*weighted)(const uint8_t* a, const uint8_t* b, unsigned wa, uint8_t* d, size_t n);
+  // The same over `rows` rows of n bytes, each operand's rows its own stride apart: a rectangle
+  // in one call, so that short rows (transition tiles) pay no call per row.
+  void (*weightedRows)(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride, unsigned wa,
+                       uint8_t* d, ptrdiff_t dStride, size_t n, size_t rows);
   // d = (a × level) >> 8, level 0..256.
   void (*scale)(const uint8_t* a, unsigned level, uint8_t* d, size_t n);
   // d = min(255, a + b).
@@ -70,6 +74,11 @@ inline void MaskedSplit(const uint8_t* a, const uint8_t* b, const uint8_t* m, ui
 inline void Weighted(const uint8_t* a, const uint8_t* b, unsigned wa, uint8_t* d, size_t n) {
   const unsigned wb = 256 - wa;
   for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((a[i] * wa + b[i] * wb) >> 8);
+}
+
+inline void WeightedRows(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride, unsigned wa,
+                         uint8_t* d, ptrdiff_t dStride, size_t n, size_t rows) {
+  for (size_t r = 0; r < rows; ++r, a += aStride, b += bStride, d += dStride) Weighted(a, b, wa, d, n);
 }
 
 inline void Scale(const uint8_t* a, unsigned level, uint8_t* d, size_t n) {

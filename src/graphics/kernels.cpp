@@ -32,12 +32,19 @@ struct Area {
   size_t bytes = 0;
 };
 
+// When every operand's rows follow each other with no gap and the area spans whole rows, the
+// area is one long row: the loops then run once per picture instead of once per row.
 template <typename... Pictures>
 Area CommonArea(const Pictures&... pictures) {
   int width = std::min({pictures.width...});
   int height = std::min({pictures.height...});
   if (width <= 0 || height <= 0) return {};
-  return Area{height, static_cast<size_t>(width) * 3 / kGroupBytes * kGroupBytes};
+  Area area{height, static_cast<size_t>(width) * 3 / kGroupBytes * kGroupBytes};
+  if (((static_cast<size_t>(pictures.stride) == area.bytes) && ...)) {
+    area.bytes *= static_cast<size_t>(area.rows);
+    area.rows = 1;
+  }
+  return area;
 }
 
 // The shared clipping of DrawMasked and DrawSideBySide. The colour part of a source row starts at
@@ -165,12 +172,10 @@ void CrossfadeTile(const Bitmap& previous, const Bitmap& screen, Bitmap& work, i
   const long long top = std::max<long long>(y, 0);
   const long long bottom = std::min(static_cast<long long>(y) + kTileHeight, rows);
   if (left >= right || top >= bottom) return;
-  const RowKernels& k = ActiveRowKernels();
-  for (long long row = top; row < bottom; ++row) {
-    int r = static_cast<int>(row);
-    k.weighted(previous.Row(r) + left, screen.Row(r) + left, weight, work.Row(r) + left,
-               static_cast<size_t>(right - left));
-  }
+  const int r = static_cast<int>(top);
+  ActiveRowKernels().weightedRows(previous.Row(r) + left, previous.stride, screen.Row(r) + left, screen.stride, weight,
+                                  work.Row(r) + left, work.stride, static_cast<size_t>(right - left),
+                                  static_cast<size_t>(bottom - top));
 }
 
 void Darken(const Bitmap& a, Bitmap& d, int level) {

@@ -95,6 +95,11 @@ TORVEL_SSE2 void Weighted(const uint8_t* a, const uint8_t* b, unsigned wa, uint8
   scalar::Weighted(a + i, b + i, wa, d + i, n - i);
 }
 
+TORVEL_SSE2 void WeightedRows(const uint8_t* a, ptrdiff_t aStride, const uint8_t* b, ptrdiff_t bStride, unsigned wa,
+                              uint8_t* d, ptrdiff_t dStride, size_t n, size_t rows) {
+  for (size_t r = 0; r < rows; ++r, a += aStride, b += bStride, d += dStride) Weighted(a, b, wa, d, n);
+}
+
 TORVEL_SSE2 void Scale(const uint8_t* a, unsigned level, uint8_t* d, size_t n) {
   const __m128i zero = _mm_setzero_si128();
   const __m128i w = _mm_set1_epi16(static_cast<short>(level));
@@ -131,8 +136,8 @@ TORVEL_SSE2 void SubtractConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_
 }  // namespace
 
 const RowKernels* Sse2RowKernels() {
-  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit, Weighted,        Scale,
-                                     AddSaturated, AddConstant, SubtractConstant};
+  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit,  Weighted,    WeightedRows,
+                                     Scale,        AddSaturated, AddConstant, SubtractConstant};
   return &kTable;
 }
 

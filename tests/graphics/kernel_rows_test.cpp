@@ -133,6 +133,69 @@ TEST_P(KernelRowsTest, EveryLoopMatchesThePortableFormOnLengthsUpTo64) {
   }
 }
 
+// The weighted loop against its rule on every opacity, each form, lengths where the wide steps,
+// the 16-byte step and the byte tail all take part, in place too.
+TEST(KernelRowsRuleTest, WeightedFollowsItsRuleOnEveryOpacity) {
+  std::mt19937 rng(5);
+  for (KernelLevel level : {KernelLevel::Scalar, KernelLevel::Sse2, KernelLevel::Avx2}) {
+    if (level > BestKernelLevel()) continue;
+    const RowKernels& k = RowKernelsFor(level);
+    for (unsigned wa = 0; wa <= 256; ++wa) {
+      // Rows of up to eight steps take another path than longer ones: lengths around each step.
+      for (size_t n :
+           {0, 1, 15, 16, 17, 31, 32, 33, 47, 48, 49, 64, 96, 127, 160, 192, 224, 239, 240, 255, 256, 257, 300}) {
+        SCOPED_TRACE("level " + std::to_string(static_cast<int>(level)) + " opacity " + std::to_string(wa) +
+                     " length " + std::to_string(n));
+        Bytes a = RandomBytes(n + kGuard, rng, false), b = RandomBytes(n + kGuard, rng, false);
+        Bytes want = RandomBytes(n + kGuard, rng, false), got = want;
+        for (size_t i = 0; i < n; ++i) want[i] = static_cast<uint8_t>((a[i] * wa + b[i] * (256 - wa)) >> 8);
+        k.weighted(a.data(), b.data(), wa, got.data(), n);
+        ASSERT_TRUE(got == want);
+        Bytes inPlace = a;
+        k.weighted(inPlace.data(), b.data(), wa, inPlace.data(), n);
+        ASSERT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + static_cast<long>(n), want.begin()));
+        ASSERT_TRUE(
+            std::equal(inPlace.begin() + static_cast<long>(n), inPlace.end(), a.begin() + static_cast<long>(n)));
+      }
+    }
+  }
+}
+
+// The rectangle form: each row by the rule, each operand with its own stride, and nothing written
+// between the rows or after the last one.
+TEST(KernelRowsRuleTest, WeightedRowsCoverTheirRectangleOnly) {
+  std::mt19937 rng(6);
+  struct Shape {
+    size_t n, rows;
+    ptrdiff_t aStride, bStride, dStride;
+  };
+  const Shape shapes[] = {
+      {240, 60, 2400, 2400, 2400}, {240, 3, 250, 300, 260}, {17, 5, 17, 40, 33}, {1, 4, 3, 5, 2},
+      {64, 2, 64, 64, 64},         {33, 1, 0, 0, 0},        {0, 3, 10, 10, 10},  {100, 0, 100, 100, 100},
+  };
+  for (KernelLevel level : {KernelLevel::Scalar, KernelLevel::Sse2, KernelLevel::Avx2}) {
+    if (level > BestKernelLevel()) continue;
+    const RowKernels& k = RowKernelsFor(level);
+    for (const Shape& s : shapes) {
+      for (unsigned wa : {0u, 1u, 2u, 97u, 128u, 200u, 255u, 256u}) {
+        SCOPED_TRACE("level " + std::to_string(static_cast<int>(level)) + " opacity " + std::to_string(wa) + " shape " +
+                     std::to_string(s.n) + "x" + std::to_string(s.rows));
+        auto size = [&](ptrdiff_t stride) { return static_cast<size_t>(stride) * s.rows + s.n + kGuard; };
+        Bytes a = RandomBytes(size(s.aStride), rng, false), b = RandomBytes(size(s.bStride), rng, false);
+        Bytes want = RandomBytes(size(s.dStride), rng, false), got = want;
+        for (size_t r = 0; r < s.rows; ++r) {
+          for (size_t i = 0; i < s.n; ++i) {
+            unsigned av = a[r * static_cast<size_t>(s.aStride) + i], bv = b[r * static_cast<size_t>(s.bStride) + i];
+            want[r * static_cast<size_t>(s.dStride) + i] = static_cast<uint8_t>((av * wa + bv * (256 - wa)) >> 8);
+          }
+        }
+        k.weightedRows(a.data(), s.aStride, b.data(), s.bStride, wa, got.data(), s.dStride, s.n, s.rows);
+        ASSERT_TRUE(got == want);
+      }
+    }
+  }
+}
+
 Bitmap RandomPicture(int w, int h, std::mt19937& rng, bool maskLike) {
   Bitmap p(w, h);
   p.pixels = RandomBytes(p.pixels.size(), rng, maskLike);

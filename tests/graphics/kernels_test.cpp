@@ -195,6 +195,83 @@ TEST(KernelsTest, PictureKernelsFollowTheirRules) {
   }
 }
 
+// Pictures whose rows are not back to back (a stride wider than the row) are worked row by row:
+// the same bytes as the rule on every row, the gap after each row untouched. Pictures of a
+// width whose rows are not whole groups leave the last bytes of each row alone likewise.
+TEST(KernelsTest, PictureKernelsKeepOffRowGaps) {
+  std::mt19937 rng(12);
+  struct Layout {
+    int width, height, gap;
+  };
+  for (Layout l : {Layout{40, 6, 8}, Layout{40, 6, 0}, Layout{13, 4, 0}, Layout{13, 4, 5}}) {
+    auto padded = [&](bool mask) {
+      Bitmap p;
+      p.width = l.width;
+      p.height = l.height;
+      p.stride = l.width * 3 + l.gap;
+      p.pixels.resize(static_cast<size_t>(p.stride) * static_cast<size_t>(l.height));
+      Bitmap r = mask ? RandomMask(p.stride / 3 + 1, l.height, rng) : RandomPicture(p.stride / 3 + 1, l.height, rng);
+      std::copy_n(r.pixels.begin(), p.pixels.size(), p.pixels.begin());
+      return p;
+    };
+    const Bitmap a = padded(false), b = padded(false), m = padded(true);
+    const size_t rowBytes = static_cast<size_t>(l.width) * 3 / 8 * 8;
+    struct Case {
+      std::string name;
+      std::function<void(Bitmap&)> run;
+      std::function<uint8_t(size_t)> rule;
+    };
+    const std::vector<Case> cases = {
+        {"MaskBlendScreen", [&](Bitmap& d) { MaskBlendScreen(a, b, m, d); },
+         [&](size_t i) { return SplitBlend(a.pixels[i], b.pixels[i], m.pixels[i]); }},
+        {"Crossfade 101", [&](Bitmap& d) { Crossfade(a, b, 101, d); },
+         [&](size_t i) { return Weigh(a.pixels[i], b.pixels[i], 101); }},
+        {"Crossfade 64", [&](Bitmap& d) { Crossfade(a, b, 64, d); },
+         [&](size_t i) { return Weigh(a.pixels[i], b.pixels[i], 64); }},
+        {"Darken 99", [&](Bitmap& d) { Darken(a, d, 99); },
+         [&](size_t i) { return static_cast<uint8_t>(a.pixels[i] * 99 / 256); }},
+        {"AddImages", [&](Bitmap& d) { AddImages(a, b, d); },
+         [&](size_t i) { return static_cast<uint8_t>(std::min(255, a.pixels[i] + b.pixels[i])); }},
+        {"Dim 40", [&](Bitmap& d) { Dim(a, d, 40); },
+         [&](size_t i) { return static_cast<uint8_t>(std::max(0, a.pixels[i] - 40)); }},
+    };
+    for (const Case& c : cases) {
+      SCOPED_TRACE(c.name + " width " + std::to_string(l.width) + " gap " + std::to_string(l.gap));
+      Bitmap d = padded(false);
+      const Bytes before = d.pixels;
+      c.run(d);
+      size_t wrong = 0;
+      for (size_t i = 0; i < d.pixels.size(); ++i) {
+        bool inside = i % static_cast<size_t>(d.stride) < rowBytes;
+        wrong += d.pixels[i] != (inside ? c.rule(i) : before[i]);
+      }
+      EXPECT_EQ(wrong, 0u);
+    }
+  }
+}
+
+// Every opacity, on a picture that is one long row and on one worked row by row.
+TEST(KernelsTest, CrossfadeFollowsItsRuleOnEveryOpacity) {
+  std::mt19937 rng(13);
+  for (int width : {40, 13}) {
+    const Bitmap a = RandomPicture(width, 5, rng), b = RandomPicture(width, 5, rng);
+    const size_t rowBytes = static_cast<size_t>(width) * 3 / 8 * 8;
+    for (int opacity = 0; opacity <= 256; ++opacity) {
+      SCOPED_TRACE("width " + std::to_string(width) + " opacity " + std::to_string(opacity));
+      Bitmap d = RandomPicture(width, 5, rng);
+      const Bytes before = d.pixels;
+      Crossfade(a, b, opacity, d);
+      size_t wrong = 0;
+      for (size_t i = 0; i < d.pixels.size(); ++i) {
+        bool inside = i % static_cast<size_t>(d.stride) < rowBytes;
+        wrong += d.pixels[i] != (inside ? Weigh(a.pixels[i], b.pixels[i], static_cast<unsigned>(opacity)) : before[i]);
+      }
+      ASSERT_EQ(wrong, 0u);
+      EXPECT_EQ(BlendAlpha(), opacity);
+    }
+  }
+}
+
 TEST(KernelsTest, PictureKernelsKeepToTheSmallestOperand) {
   std::mt19937 rng(3);
   Bitmap big = RandomPicture(800, 600, rng);
