@@ -48,7 +48,8 @@ void TForm1::AnimateClickWaitIcon() {
   if (!host.ReadWindow(onWindow) || onWindow.width != kScreenWidth || onWindow.height != kScreenHeight) {
     onWindow = layers.screen;
   }
-  Rect area = CopyRegion(w.clickWork, shown.left - at.x, shown.top - at.y, onWindow, shown.left, shown.top,
+  // `shown` is the part of the work buffer that lies on the screen.
+  Rect area = CopyRegion(w.clickWork, shown.left, shown.top, onWindow, at.x + shown.left, at.y + shown.top,
                          shown.Width(), shown.Height());
   w.iconX = at.x;
   w.iconY = at.y;
