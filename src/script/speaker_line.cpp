@@ -31,6 +31,7 @@ void TForm1::SetSpeaker(std::string_view name) {
   AppendBacklogText(copy);
   CloseBacklogLine();
   textWindow.page.SetRow(0, SjisCut(copy, kPageColumns - 1));
+  textWindow.page.empty = false;  // the plate is drawn again with the page
   DrawNamePlate(copy);
 }
 
