@@ -125,11 +125,16 @@ void TForm1::ComposeScene() {
 
   if (overlayShown && vars.S(kVarOverlayOrder) == 1) DrawOverlay();
   ApplyTint(layers.scene, vars.S(kVarTintMode), vars.S(kVarDarkenLevel));
+  // The window's clean picture was composed over the old scene.
+  textWindow.cacheValid = false;
 }
 
 void TForm1::ComposeScreen() {
-  // Full-screen text mode builds its page over the whole screen with the text window.
-  if (vars.S(kVarDisplayMode) == 0) CopyInto(layers.scene, layers.screen);
+  // Full-screen text mode builds its page over the whole screen with the text window; while that
+  // page is hidden the scene shows alone.
+  if (vars.S(kVarDisplayMode) == 0 || !text.windowShown) CopyInto(layers.scene, layers.screen);
+  ComposeWindow();
+  if (text.windowShown) PasteTextWindow();
 }
 
 void TForm1::PresentScene(int transition) {

@@ -1,4 +1,4 @@
-// Text window commands and drawing. Empty until the text window lands.
+// Text window commands: opening and closing the window with a fade, and redrawing it.
 #include <algorithm>
 #include <vector>
 
@@ -8,12 +8,67 @@
 
 namespace torvel {
 
-int TForm1::CmdWinOpen(std::string_view) { return 0; }
+namespace {
 
-int TForm1::CmdWinClose(std::string_view) { return 0; }
+const Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
-// Draws the text window over the screen buffer again.
-void TForm1::RedrawTextWindow() {}
+// Crossfades from `from` to `to` over the frame clock; the player may cut it short.
+void FadeWindow(TForm1& e, const Bitmap& from, const Bitmap& to) {
+  e.StartFrameClock();
+  e.ctl.interruptibleWait = true;
+  e.ctl.blockingScene = true;
+  e.ctl.interruptRequest = 0;
+  for (int a = 0; a < kFullOpacity;) {
+    Crossfade(to, from, a, e.layers.work);
+    e.host.Present(e.layers.work, kWholeScreen);
+    if (e.ctl.interruptRequest != 0) break;
+    a += kWindowFadeStep * e.PaceFrame(kWindowFadePeriodMs);
+  }
+  e.ctl.interruptibleWait = false;
+  e.ctl.blockingScene = false;
+}
+
+}  // namespace
+
+int TForm1::CmdWinOpen(std::string_view) {
+  OpenWindow();
+  return 0;
+}
+
+int TForm1::CmdWinClose(std::string_view) {
+  CloseWindow();
+  return 0;
+}
+
+void TForm1::OpenWindow() {
+  if (text.windowShown) return;
+  layers.previous.pixels = layers.screen.pixels;
+  text.windowShown = true;
+  ComposeScreen();
+  if (!ctl.skipActive) FadeWindow(*this, layers.previous, layers.screen);
+  host.Present(layers.screen, kWholeScreen);
+  textWindow.page.empty = true;
+}
+
+void TForm1::CloseWindow() {
+  // Only the window of window mode closes; the full-screen page stays.
+  if (vars.S(kVarDisplayMode) != 0) return;
+  text.cursorCol = 0;
+  text.cursorRow = 0;
+  if (!text.windowShown) return;
+  ClickWaitErase();
+  if (!ctl.skipActive) FadeWindow(*this, layers.screen, layers.scene);
+  layers.screen.pixels = layers.scene.pixels;
+  host.Present(layers.screen, kWholeScreen);
+  text.windowShown = false;
+  textWindow.page.empty = true;
+}
+
+void TForm1::RedrawTextWindow() {
+  if (!text.windowShown) return;
+  ComposeScreen();
+  host.Present(layers.screen, kWholeScreen);
+}
 
 // Draws `text` straight onto the window in the message font, white, without background, ending
 // at x = `right`.

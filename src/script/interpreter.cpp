@@ -75,7 +75,7 @@ TForm1::LineResult TForm1::DispatchLine() {
         if (result == 2) continue;  // the line buffer now holds the rest of an `if`
         return result == 1 ? LineResult::Yield : LineResult::Continue;
       }
-      case '>': SetSpeaker(std::string_view(script.lineBuffer).substr(1)); return LineResult::Continue;
+      case '>': return ShowSpeakerLine() ? LineResult::Yield : LineResult::Continue;
       case '\\': BeginClickWait(1); return LineResult::Yield;
       case '~': BeginClickWait(4); return LineResult::Yield;
       case '+': BeginClickWait(5); return LineResult::Yield;
@@ -182,7 +182,7 @@ void TForm1::WaitReset() {
   ctl.choiceMode = 0;
   ctl.saveLoadScreen = 0;
   text.cursorRow = 0;
-  text.cursorColumn = 0;
+  text.cursorCol = 0;
 }
 
 }  // namespace torvel

@@ -12,6 +12,7 @@
 
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
+#include "graphics/text_window.h"
 #include "platform/host.h"
 #include "resources/archives.h"
 #include "resources/game_config.h"
@@ -196,6 +197,8 @@ class TForm1 {
   void EndViewerReplay();                                 // scenes/scene_commands.cpp
   void EndRecollectionReplay();                           // scenes/scene_commands.cpp
   int CgPictureCount() const;                             // scenes/scene_commands.cpp
+  void NoteVoiceName(std::string_view name);              // sound/voice_hooks.cpp: voice list, last voice
+  void RecordPage();                                      // screens/page_history_hooks.cpp
 
   // ---- input (shell/input_*.cpp) ----
   // Saving (the "S" and "Q" keys, the menus' save entries) is allowed once the story has started
@@ -336,6 +339,40 @@ class TForm1 {
   void RenderLargeGlyph(std::string_view bytes, int size);
   void DrawLargeGlyph(Bitmap& bitmap, int x, int y);
 
+  // ---- message text (script/message_text.cpp, speaker_line.cpp, put_char.cpp, inline_tags.cpp,
+  // text_page_ops.cpp, click_waits.cpp) ----
+  // The ">" line: the speaker's name plate, or in full-screen text mode the line as text.
+  bool ShowSpeakerLine();
+  // Places one character on the page and draws it.
+  void PutChar(std::string_view character);
+  // Clears the page and shows an empty text window.
+  void NewPage();
+  void StartAutoCountdown();
+  // The inline tag at script.linePos ("["); true when the step ends.
+  bool RunInlineTag();
+  // The ruby text at script.linePos ("<").
+  void ShowRuby();
+
+  // ---- graphics: the text window (graphics/text_window.cpp, text_window_commands.cpp,
+  // name_plate.cpp, click_wait_icon.cpp, small_text.cpp) ----
+  // Position, buffers and pictures of the window; run once at start-up.
+  void InitTextWindow();
+  void BuildWindowFrame();
+  void ComposeWindow();
+  // The shown window (or full-screen page) onto the screen buffer, with its text.
+  void PasteTextWindow();
+  void OpenWindow();
+  void CloseWindow();
+  void ToggleWindowPosition(bool toggle);
+  void DrawNamePlate(std::string_view name);
+  // Draws the page onto the screen buffer; `show` also puts each cell on the window.
+  void RedrawTextPage(bool show);
+  // Puts the empty window back under the text on the screen buffer and the window.
+  void EraseTextArea();
+  void ClickWaitErase();
+  // Draws `text` in the small white ruby font onto the screen buffer and the window.
+  void DrawSmallText(std::string_view text, int x, int y);
+
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp
   void ReadSettings();                                // resources/player_settings.cpp
@@ -347,7 +384,7 @@ class TForm1 {
   void BeginClickWait(int kind);                      // script/message_text.cpp
   void RunCalculation(std::string_view assignments);  // script/calculation.cpp
   void ResolveClickWait();                            // script/message_text.cpp
-  void AnimateClickWaitIcon();                        // script/message_text.cpp
+  void AnimateClickWaitIcon();                        // graphics/click_wait_icon.cpp
   void AppendBacklogText(std::string_view text);      // script/backlog_text.cpp
   void CloseBacklogLine();                            // script/backlog_text.cpp
   void InitSoundOutput();                             // sound/sound_service.cpp
@@ -387,6 +424,7 @@ class TForm1 {
   TextState text;
   Layers layers;
   GlyphRenderer glyphs;
+  TextWindow textWindow;
   InputState input;
   ChoiceState choices;
 

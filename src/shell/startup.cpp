@@ -54,6 +54,7 @@ void TForm1::RunStartupSequence() {
   LoadPictureDefinitions();
   LoadSystemPictures();
   ResetGlyphCache();
+  InitTextWindow();
   WaitReset();
   vars.E.Clear();
   vars.D.Clear();
@@ -73,7 +74,7 @@ void TForm1::RunStartupSequence() {
   vars.S(33) = 30;
   vars.S(37) = 0xFFFFFF;
   host.RefreshMenus();
-  text.windowShown = true;
+  text.windowShown = false;
   for (int i = 160; i <= 163; ++i) vars.S(i) = 0;
   ctl.dialogOpen = 0;
   ctl.backlogOpen = false;

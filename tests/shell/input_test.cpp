@@ -266,6 +266,8 @@ TEST_P(AutoSpeedIndicatorTest, AClickOnTheIndicatorSetsTheAutoSpeed) {
               "SPD_DOT_OFS_Y:10\nSPD_DIR:" +
                   std::to_string(c.dir) + "\n");
   TForm1& e = StartWaiting(game);
+  // The indicator sits on the text window, which the game has not opened yet.
+  e.text.windowShown = true;
   e.vars.S(26) = c.before;
   e.PBMouseDown(MouseButton::Left, ShiftState{}, c.x, c.y);
   if (c.after == 0) {
