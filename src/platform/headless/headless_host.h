@@ -47,6 +47,9 @@ class HeadlessHost : public Host {
   // The recording device, on the virtual clock.
   RecordingSoundDevice& Sound() override { return sound_; }
 
+  // The window counts as the active one unless a test says otherwise.
+  bool WindowActive() override { return windowActive_; }
+  void SetWindowActive(bool active) { windowActive_ = active; }
   // Movies play on the virtual clock for a set length; every request is recorded.
   bool PlayMovie(const std::filesystem::path& file) override;
   bool MoviePlaying() override;
@@ -117,6 +120,7 @@ class HeadlessHost : public Host {
   bool moviePlaying_ = false;
   uint32_t movieEnd_ = 0;
   int movieStops_ = 0;
+  bool windowActive_ = true;
 };
 
 }  // namespace torvel
