@@ -1,11 +1,9 @@
 // Movies: a file of the game folder played over the picture by the host's player. The timer
 // gives it a grace period, then ends it when the player stops; a click ends it too.
-#include <algorithm>
 #include <filesystem>
-#include <system_error>
 
-#include "resources/sjis.h"
 #include "shell/engine.h"
+#include "sound/movie_path.h"
 
 namespace torvel {
 
@@ -16,27 +14,6 @@ constexpr int kMovieGraceTicks = 20;
 constexpr int kMovieStopDelayMs = 50;
 constexpr uint32_t kMovieStopTimeoutMs = 2000;
 
-// The file a script names, when it lies inside the game folder: no absolute paths, no "..",
-// and no link that leads out of the folder.
-std::filesystem::path MovieFile(const std::filesystem::path& gameDir, std::string_view scriptPath) {
-  std::string text = SjisToUtf8(scriptPath);
-  for (char& c : text) {
-    if (c == '\\') c = '/';
-  }
-  const std::filesystem::path relative(text);
-  if (text.empty() || relative.is_absolute() || relative.has_root_name() || relative.has_root_directory()) return {};
-  for (const auto& part : relative) {
-    if (part == "..") return {};
-  }
-  std::error_code ec;
-  const std::filesystem::path root = std::filesystem::canonical(gameDir, ec);
-  if (ec) return {};
-  const std::filesystem::path file = std::filesystem::canonical(root / relative, ec);
-  if (ec || !std::filesystem::is_regular_file(file, ec)) return {};
-  const auto [rootEnd, fileAt] = std::mismatch(root.begin(), root.end(), file.begin(), file.end());
-  if (rootEnd != root.end()) return {};
-  return file;
-}
 }  // namespace
 
 int TForm1::CmdMovie(std::string_view arg) {
@@ -46,7 +23,7 @@ int TForm1::CmdMovie(std::string_view arg) {
 
 bool TForm1::PlayMovie(std::string_view path) {
   if (sound.movie.playing) return false;
-  const std::filesystem::path file = MovieFile(GameDir(), path);
+  const std::filesystem::path file = MovieFileInGame(GameDir(), path);
   if (file.empty()) return false;
   if (!host.PlayMovie(file)) {
     sound.movie.playing = false;
