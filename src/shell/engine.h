@@ -306,6 +306,13 @@ class TForm1 {
   void RestartMusic();
   bool StartMusicTrack(int n);
   void StartMusicStream(const ArchiveIndex& archive, int entry);
+  // Streams the type A wave at `offset` of a file, never reading at or past `end`.
+  void StreamMusicFrom(const std::filesystem::path& file, uint64_t offset, uint64_t end, std::string_view name,
+                       int source);
+  // The sound track of an animation: a whole type A wave played once in the animation slot, or a
+  // wave of the animation file streamed as the music.
+  void PlayAnimationSound(std::span<const uint8_t> wave);
+  void PlayAnimationMusic(const std::filesystem::path& file, uint64_t position, uint64_t end);
   void MusicTick();
   void FadeOutMusic(int step);
   // Reads the playing track's bytes at an absolute position of its archive, never past its entry.

@@ -77,6 +77,23 @@ void TForm1::DeferredMusicTick(bool fromPaint) {
 }
 
 void TForm1::StartMusicStream(const ArchiveIndex& archive, int entry) {
+  if (entry < 0 || static_cast<size_t>(entry) >= archive.offsets.size() ||
+      !archive.bodyFits[static_cast<size_t>(entry)]) {
+    return;
+  }
+  const uint64_t offset = archive.offsets[static_cast<size_t>(entry)];
+  StreamMusicFrom(archive.file, offset, offset + archive.sizes[static_cast<size_t>(entry)],
+                  archive.names[static_cast<size_t>(entry)], kMusicFromArchive);
+}
+
+void TForm1::PlayAnimationMusic(const std::filesystem::path& file, uint64_t position, uint64_t end) {
+  sound.music.fadeLevel = 0;
+  if (sound.music.source == kMusicFromArchive) StopMusic();
+  StreamMusicFrom(file, position, end, "ANIMATION", kMusicFromAnimation);
+}
+
+void TForm1::StreamMusicFrom(const std::filesystem::path& path, uint64_t offset, uint64_t end, std::string_view name,
+                             int source) {
   if (!sound.available) return;
   MusicStreamState& m = sound.music;
   m.currentVolume = MusicVolume();
@@ -88,27 +105,23 @@ void TForm1::StartMusicStream(const ArchiveIndex& archive, int entry) {
     ++m.filesClosed;
   }
   m.source = kNoMusic;
-  if (entry < 0 || static_cast<size_t>(entry) >= archive.offsets.size() ||
-      !archive.bodyFits[static_cast<size_t>(entry)]) {
-    return;
-  }
-  const uint64_t offset = archive.offsets[static_cast<size_t>(entry)];
-  m.file.reset(std::fopen(archive.file.c_str(), "rb"));
+  m.file.reset(std::fopen(path.c_str(), "rb"));
   if (!m.file) return;
   ++m.filesOpened;
   uint8_t header[kWadyHeaderSize] = {};
-  const bool read = std::fseek(m.file.get(), static_cast<long>(offset), SEEK_SET) == 0 &&
+  const bool read = offset <= static_cast<uint64_t>(LONG_MAX) &&
+                    std::fseek(m.file.get(), static_cast<long>(offset), SEEK_SET) == 0 &&
                     std::fread(header, 1, sizeof header, m.file.get()) == sizeof header;
   if (!read || !StartTypeAStream(header, offset, m.stream)) {
     m.file.reset();
     ++m.filesClosed;
     return;
   }
-  // The header's lengths are not trusted: the stream ends with the entry, whatever it claims.
-  m.entryEnd = offset + archive.sizes[static_cast<size_t>(entry)];
+  // The header's lengths are not trusted: the stream ends with its entry, whatever it claims.
+  m.entryEnd = end;
   m.stream.dataEnd = std::min(m.stream.dataEnd, m.entryEnd);
   m.stream.loopStart = std::min(m.stream.loopStart, m.stream.dataEnd);
-  m.source = kMusicFromArchive;
+  m.source = source;
 
   const uint32_t bytesPerSecond = TypeABytesPerSecond(m.stream);
   m.decoded.assign(bytesPerSecond, 0);
@@ -116,7 +129,7 @@ void TForm1::StartMusicStream(const ArchiveIndex& archive, int entry) {
   desc.format.channels = m.stream.header.channels;
   desc.format.rate = static_cast<int>(m.stream.header.sampleRate);
   desc.size = bytesPerSecond * kMusicBlocks;
-  desc.name = archive.names[static_cast<size_t>(entry)];
+  desc.name = std::string(name);
   desc.stream = true;
   SoundDevice& device = host.Sound();
   if (!device.Create(kMusicSlot, desc)) return;
@@ -132,11 +145,24 @@ void TForm1::StartMusicStream(const ArchiveIndex& archive, int entry) {
   m.nextBlock = 0;
 }
 
+void TForm1::PlayAnimationSound(std::span<const uint8_t> wave) {
+  if (!sound.available) return;
+  sound.music.fadeLevel = 0;
+  WadyHeader header;
+  if (!ReadWadyHeader(wave, header)) return;
+  const std::vector<uint8_t> pcm = DecodeTypeAEntry(wave, vars.S(57) >= kPlayOncePassedEnd);
+  PlayPcmInSlot(kAnimationSlot, "ANIMATION", header.channels, static_cast<int>(header.sampleRate), pcm, EffectVolume(),
+                false);
+}
+
 size_t TForm1::ReadMusic(uint64_t position, std::span<uint8_t> into) {
   MusicStreamState& m = sound.music;
   if (!m.file || position >= m.entryEnd) return 0;
   into = into.first(static_cast<size_t>(std::min<uint64_t>(into.size(), m.entryEnd - position)));
-  if (std::fseek(m.file.get(), static_cast<long>(position), SEEK_SET) != 0) return 0;
+  if (position > static_cast<uint64_t>(LONG_MAX) ||
+      std::fseek(m.file.get(), static_cast<long>(position), SEEK_SET) != 0) {
+    return 0;
+  }
   return std::fread(into.data(), 1, into.size(), m.file.get());
 }
 

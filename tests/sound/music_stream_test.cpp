@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "resources/file_io.h"
 #include "sound/sound_test_assets.h"
 #include "sound/wady_decoder.h"
 #include "support/game_fixture.h"
@@ -228,6 +229,30 @@ TEST_F(MusicGame, TrackAskedForInTheBackgroundStartsWhenTheWindowIsBack) {
   while (!Device().Filled(3) && E().ctl.timerCounter < tick + 10) game.Host().RunFrames(1);
   EXPECT_TRUE(Device().Status(3).playing);
   EXPECT_LE(E().ctl.timerCounter, tick + 3);
+}
+
+TEST_F(MusicGame, AnimationSoundAndAnimationMusic) {
+  Start("\\\n");
+  game.Host().RunFrames(3);
+  E().settings.Vol2 = -400;
+  E().settings.Vol3 = -800;
+  const std::vector<uint8_t> wave = MusicEntry(kTestRate / 2, 0);
+  E().PlayAnimationSound(wave);
+  EXPECT_TRUE(Device().Status(5).playing);
+  EXPECT_FALSE(Device().Status(5).looping);
+  EXPECT_EQ(Device().Volume(5), -1000);
+  // The animation file holds other bytes before the wave; the stream reads only the wave.
+  std::vector<uint8_t> file(100, 0xBF);
+  const std::vector<uint8_t> track = MusicEntry(5 * kTestRate, kTestRate);
+  file.insert(file.end(), track.begin(), track.end());
+  file.resize(file.size() + 1000, 0xBF);
+  ASSERT_TRUE(WriteFileAtomically(game.Dir() / "anim.bin", file));
+  E().PlayAnimationMusic(game.Dir() / "anim.bin", 100, 100 + track.size());
+  EXPECT_EQ(E().sound.music.source, 2);
+  EXPECT_TRUE(Device().Status(3).looping);
+  E().Timer1Timer();
+  EXPECT_EQ(Device().Volume(3), -2000);
+  EXPECT_EQ(Device().Volume(5), -2000) << "the music tick gives the animation sound the music volume";
 }
 
 // A header that lies must not make the stream read or allocate what is not there.
