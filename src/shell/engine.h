@@ -299,6 +299,9 @@ class TForm1 {
   void ApplyVolumes();
   void SetMute(bool on);
   void StopLoopEffect();
+  // What advancing the text does to the voice: stops it, unless the player keeps voices playing
+  // through (CV_THROUGH).
+  void StopVoiceForAdvance();
   // A voice named by the text ("[cv " tags and `cv`): joins the page's voice list and becomes the
   // last voice.
   void NoteVoiceName(std::string_view name);

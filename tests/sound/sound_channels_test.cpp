@@ -233,6 +233,17 @@ TEST_F(SoundGame, StopVoiceEmptiesOnlyTheVoiceSlot) {
   EXPECT_FALSE(E().IsVoiceOrEffectPlaying());
 }
 
+TEST_F(SoundGame, AdvancingTheTextStopsTheVoiceUnlessKeptThrough) {
+  Start("@cv V001\n\\\n");
+  Frames(3);
+  E().settings.CV_THROUGH = 1;
+  E().StopVoiceForAdvance();
+  EXPECT_TRUE(Device().Status(0).playing);
+  E().settings.CV_THROUGH = 0;
+  E().StopVoiceForAdvance();
+  EXPECT_FALSE(Device().Filled(0));
+}
+
 TEST_F(SoundGame, VolumesFollowTheSlidersAndTheMute) {
   Start("@cv V001\n@se SEH1_DOOR\n@seloop RAIN\n@music 7\n\\\n");
   Frames(3);
