@@ -17,12 +17,14 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "script/choice_state.h"
 #include "script/random.h"
 #include "script/script_state.h"
 #include "script/text_state.h"
 #include "script/variables.h"
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
+#include "shell/input_state.h"
 #include "sound/sound_state.h"
 
 namespace torvel {
@@ -131,7 +133,7 @@ class TForm1 {
   int CmdCgfull(std::string_view arg);
   int CmdVend(std::string_view arg);
   int CmdWeb(std::string_view arg);
-  // script/choice_commands.cpp: blocks and choices
+  // script/choices_select.cpp, script/choices_branch.cpp: blocks and choices
   int CmdSelect(std::string_view arg);
   int CmdSwitch(std::string_view arg);
   int CmdCjmp(std::string_view arg);
@@ -196,6 +198,87 @@ class TForm1 {
   void EndViewerReplay();                                 // scenes/scene_commands.cpp
   void EndRecollectionReplay();                           // scenes/scene_commands.cpp
   int CgPictureCount() const;                             // scenes/scene_commands.cpp
+
+  // ---- input (shell/input_*.cpp) ----
+  // Saving (the "S" and "Q" keys, the menus' save entries) is allowed once the story has started
+  // and while S000 permits it.
+  bool SavingAllowed() const;
+  // A click on the auto-speed indicator changes the auto speed; true when it took the click.
+  bool AutoSpeedIndicatorClick(int x, int y);
+  // Ctrl (or Shift with CS_SWAP) pressed and released: skip mode while held.
+  void SkipKeyDown();
+  void SkipKeyUp();
+  // Shift (or Ctrl with CS_SWAP) and Space: auto mode on and off.
+  void AutoKeyToggle();
+  void SpaceToggleAuto();
+  // Up and Down in a window-mode choice list move the pointer onto a choice.
+  void MoveChoicePointer(int key);
+  void RefreshWindowOrigin();
+
+  // ---- choices (script/choices_*.cpp) ----
+  void Select(int preset);
+  void HoverChoice(int x, int y);
+  void ClickChoice();
+  // Takes choice `hoveredChoice` of a list on screen: sound, record, blink, jump.
+  void ChooseListed(bool replaying);
+  // Jumps into the body of choice `hoveredChoice` (1-based).
+  void JumpIntoChoice();
+  void DrawChoiceList();
+  void ShowChoiceBar(int index, bool highlighted);
+  void BlinkChoice(int index, int passes);
+  Rect ChoiceBarRect(int index) const;
+  int Switch(std::string_view name);
+  int ComputedJump(int n);
+
+  // ---- operations of the screens and scenes that input reaches; empty until those land ----
+  void RightClickAction();                                    // screens/question_hooks.cpp
+  bool PanicShown() const;                                    // screens/question_hooks.cpp
+  void EndPanic();                                            // screens/question_hooks.cpp
+  void CloseRightClickMenu();                                 // screens/question_hooks.cpp: the menu-open flag
+  void DialogHover(int x, int y);                             // screens/question_hooks.cpp
+  void DialogClick(MouseButton button, int x, int y);         // screens/question_hooks.cpp
+  void OpenBacklog();                                         // screens/backlog_hooks.cpp
+  void CloseBacklog();                                        // screens/backlog_hooks.cpp
+  void BacklogHover(int x, int y);                            // screens/backlog_hooks.cpp
+  void BacklogClick(MouseButton button, int x, int y);        // screens/backlog_hooks.cpp
+  void BacklogMouseUp(int x, int y);                          // screens/backlog_hooks.cpp
+  void ScrollBacklog(int delta);                              // screens/backlog_hooks.cpp
+  void OpenPageHistory();                                     // screens/backlog_hooks.cpp
+  void LeavePageHistory();                                    // screens/backlog_hooks.cpp
+  void PageHistoryOlder();                                    // screens/backlog_hooks.cpp
+  void PageHistoryNewer();                                    // screens/backlog_hooks.cpp
+  void HideWindow();                                          // screens/backlog_hooks.cpp
+  void ShowWindowAgain();                                     // screens/backlog_hooks.cpp
+  void QuickSave();                                           // screens/save_load_hooks.cpp
+  void SaveLoadHover(int x, int y);                           // screens/save_load_hooks.cpp
+  void SaveLoadClick(MouseButton button, int x, int y);       // screens/save_load_hooks.cpp
+  void SaveLoadMouseUp(int x, int y);                         // screens/save_load_hooks.cpp
+  void QuickButtonHover(int x, int y);                        // screens/quick_button_hooks.cpp
+  bool QuickButtonClick();                                    // screens/quick_button_hooks.cpp
+  void OpenConfiguration();                                   // screens/configuration_hooks.cpp
+  void ConfigurationHover(int x, int y);                      // screens/configuration_hooks.cpp
+  void ConfigurationClick(MouseButton button, int x, int y);  // screens/configuration_hooks.cpp
+  void ConfigurationMouseUp(int x, int y);                    // screens/configuration_hooks.cpp
+  void StaffRollClick(MouseButton button);                    // scenes/scene_input_hooks.cpp
+  void TitleMapHover(int x, int y);                           // scenes/scene_input_hooks.cpp
+  void TitleMapClick(MouseButton button, int x, int y);       // scenes/scene_input_hooks.cpp
+  void CgViewerHover(int x, int y);                           // scenes/scene_input_hooks.cpp
+  void CgViewerClick(MouseButton button, int x, int y);       // scenes/scene_input_hooks.cpp
+  void RecollectionHover(int x, int y);                       // scenes/scene_input_hooks.cpp
+  void RecollectionClick(MouseButton button, int x, int y);   // scenes/scene_input_hooks.cpp
+  void RecollectionMouseUp(int x, int y);                     // scenes/scene_input_hooks.cpp
+  void ClickMapHover(int x, int y);                           // scenes/scene_input_hooks.cpp
+  void ClickMapClick();                                       // scenes/scene_input_hooks.cpp: left button
+  void ClickMapRightClick();                                  // scenes/scene_input_hooks.cpp
+  void SelectionTreeHover(int x, int y);                      // scenes/scene_input_hooks.cpp
+  void SelectionTreeClick();                                  // scenes/scene_input_hooks.cpp: left button
+  void SelectionTreeRightClick();                             // scenes/scene_input_hooks.cpp
+  bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
+  void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
+  void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
+  bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
+  void PlaySoundByName(std::string_view name);                // sound/system_sound_hooks.cpp
+  void ReplayLastVoice();                                     // sound/system_sound_hooks.cpp
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
   // compositor.cpp, frame_clock.cpp, transitions.cpp, picture_commands.cpp) ----
@@ -299,9 +382,6 @@ class TForm1 {
   void ApplyVolumes();
   void SetMute(bool on);
   void StopLoopEffect();
-  // What advancing the text does to the voice: stops it, unless the player keeps voices playing
-  // through (CV_THROUGH).
-  void StopVoiceForAdvance();
   // A voice named by the text ("[cv " tags and `cv`): joins the page's voice list and becomes the
   // last voice.
   void NoteVoiceName(std::string_view name);
@@ -353,6 +433,8 @@ class TForm1 {
   TextState text;
   Layers layers;
   GlyphRenderer glyphs;
+  InputState input;
+  ChoiceState choices;
   SoundState sound;
 
  private:

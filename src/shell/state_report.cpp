@@ -79,6 +79,7 @@ std::string TForm1::DescribeState() const {
   out += ",\"T\":";
   AppendSetBits(out, vars.T);
   out += ",\"waitKind\":" + std::to_string(ctl.waitKind);
+  out += ",\"choiceMode\":" + std::to_string(ctl.choiceMode);
   out += ",\"screenMode\":" + std::to_string(ctl.screenMode);
   out += ",\"frame\":" + std::to_string(ctl.frameCounter);
   out += ",\"tick\":" + std::to_string(ctl.timerCounter);

@@ -22,10 +22,6 @@ void TForm1::StopVoice() {
   FreeSlot(kVoiceSlot);
 }
 
-void TForm1::StopVoiceForAdvance() {
-  if (settings.CV_THROUGH == 0) StopVoice();
-}
-
 void TForm1::PlayVoiceLine(std::string_view name) {
   if (ctl.skipActive) return;
   PlaySoundByName(name, 0);

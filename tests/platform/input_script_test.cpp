@@ -44,6 +44,43 @@ TEST(InputScriptTest, ReadsEveryEventKind) {
   EXPECT_EQ(s.events[12].kind, InputEvent::Kind::Close);
 }
 
+TEST(InputScriptTest, NamesEveryKeyThePlayerUses) {
+  const std::pair<const char*, int> kKeys[] = {
+      {"Enter", vk::Return},
+      {"Z", 'Z'},
+      {"V", 'V'},
+      {"Backspace", vk::Back},
+      {"Escape", vk::Escape},
+      {"Space", vk::Space},
+      {"C", 'C'},
+      {"L", 'L'},
+      {"S", 'S'},
+      {"Q", 'Q'},
+      {"W", 'W'},
+      {"X", 'X'},
+      {"Tab", vk::Tab},
+      {"Up", vk::Up},
+      {"Down", vk::Down},
+      {"Left", vk::Left},
+      {"Right", vk::Right},
+      {"Shift", vk::Shift},
+      {"Ctrl", vk::Control},
+      {"Alt", vk::Menu},
+  };
+  for (const auto& [name, code] : kKeys) {
+    SCOPED_TRACE(name);
+    EXPECT_EQ(KeyCodeByName(name), code);
+  }
+}
+
+TEST(InputScriptTest, ReadsAHeldKeysRepeat) {
+  InputScript s = ParseInputScript("10 key shift repeat\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 1u);
+  EXPECT_EQ(s.events[0].key, vk::Shift);
+  EXPECT_EQ(s.events[0].keyAction, InputEvent::KeyAction::Repeat);
+}
+
 TEST(InputScriptTest, EventsAreOrderedByTimeKeepingFileOrderForTies) {
   InputScript s = ParseInputScript("50 char b\n10 char a\n50 char c\n");
   ASSERT_EQ(s.error, "");

@@ -233,15 +233,19 @@ TEST_F(SoundGame, StopVoiceEmptiesOnlyTheVoiceSlot) {
   EXPECT_FALSE(E().IsVoiceOrEffectPlaying());
 }
 
-TEST_F(SoundGame, AdvancingTheTextStopsTheVoiceUnlessKeptThrough) {
-  Start("@cv V001\n\\\n");
-  Frames(3);
-  E().settings.CV_THROUGH = 1;
-  E().StopVoiceForAdvance();
-  EXPECT_TRUE(Device().Status(0).playing);
-  E().settings.CV_THROUGH = 0;
-  E().StopVoiceForAdvance();
-  EXPECT_FALSE(Device().Filled(0));
+TEST_F(SoundGame, AClickStopsTheVoiceUnlessKeptThrough) {
+  for (int through = 0; through <= 1; ++through) {
+    SCOPED_TRACE(through);
+    GameFixture fresh;
+    AddSounds(fresh);
+    fresh.Script("main", "@cv V001\none\n\\\n@cv V002\ntwo\n\\\n\\\n");
+    TForm1& e = fresh.Start();
+    e.settings.CV_THROUGH = through;
+    fresh.Host().RunFrames(5);
+    ASSERT_TRUE(fresh.Host().Sound().Status(0).playing);
+    fresh.Click();
+    EXPECT_EQ(fresh.Host().Sound().Filled(0), through == 1);
+  }
 }
 
 TEST_F(SoundGame, VolumesFollowTheSlidersAndTheMute) {

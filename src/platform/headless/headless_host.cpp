@@ -59,13 +59,18 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     case InputEvent::Kind::Key: {
       int key = e.key;
+      const bool repeat = e.keyAction == InputEvent::KeyAction::Repeat;
+      // A held Shift or Ctrl toggles auto mode or holds skip mode: its repeats are not new presses.
+      if (repeat && (key == vk::Shift || key == vk::Control)) break;
       if (e.keyAction != InputEvent::KeyAction::Up) engine_->FormKeyDown(key, none);
-      if (e.keyAction == InputEvent::KeyAction::Press && e.character != 0) {
+      if ((e.keyAction == InputEvent::KeyAction::Press || repeat) && e.character != 0) {
         char c = e.character;
         engine_->FormKeyPress(c);
       }
       key = e.key;
-      if (e.keyAction != InputEvent::KeyAction::Down) engine_->FormKeyUp(key, none);
+      if (e.keyAction == InputEvent::KeyAction::Press || e.keyAction == InputEvent::KeyAction::Up) {
+        engine_->FormKeyUp(key, none);
+      }
       break;
     }
     case InputEvent::Kind::Char: {

@@ -111,8 +111,10 @@ InputScript ParseInputScript(std::string_view text) {
           e.keyAction = InputEvent::KeyAction::Down;
         else if (a == "up")
           e.keyAction = InputEvent::KeyAction::Up;
+        else if (a == "repeat")
+          e.keyAction = InputEvent::KeyAction::Repeat;
         else
-          return fail("expected down or up");
+          return fail("expected down or up or repeat");
       }
     } else if (what == "char") {
       e.kind = InputEvent::Kind::Char;

@@ -12,7 +12,8 @@ namespace torvel {
 
 struct InputEvent {
   enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close };
-  enum class KeyAction { Press, Down, Up };
+  // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
+  enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
   Kind kind = Kind::Move;
   int x = 0;

@@ -1,0 +1,34 @@
+// The special scenes as input reaches them. Empty until those scenes land.
+#include "shell/engine.h"
+
+namespace torvel {
+
+void TForm1::StaffRollClick(MouseButton) {}
+
+void TForm1::TitleMapHover(int, int) {}
+
+void TForm1::TitleMapClick(MouseButton, int, int) {}
+
+void TForm1::CgViewerHover(int, int) {}
+
+void TForm1::CgViewerClick(MouseButton, int, int) {}
+
+void TForm1::RecollectionHover(int, int) {}
+
+void TForm1::RecollectionClick(MouseButton, int, int) {}
+
+void TForm1::RecollectionMouseUp(int, int) {}
+
+void TForm1::ClickMapHover(int, int) {}
+
+void TForm1::ClickMapClick() {}
+
+void TForm1::ClickMapRightClick() {}
+
+void TForm1::SelectionTreeHover(int, int) {}
+
+void TForm1::SelectionTreeClick() {}
+
+void TForm1::SelectionTreeRightClick() {}
+
+}  // namespace torvel
