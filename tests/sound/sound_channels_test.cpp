@@ -186,6 +186,15 @@ TEST_F(SoundGame, NamesAreCutToTheirFields) {
   EXPECT_EQ(E().sound.pageVoices.size(), 6u * 41u);
 }
 
+TEST_F(SoundGame, LoopEffectNameIsCutToItsField) {
+  const std::string name(31, 'W');
+  game.Entry("tq_se2.tvx", name, EffectEntry(kOneSecond));
+  Start("@seloop " + name + "\n\\\n");
+  Frames(5);
+  EXPECT_TRUE(Device().Status(2).looping);
+  EXPECT_EQ(E().sound.loopEffectName, std::string(30, 'W'));
+}
+
 TEST_F(SoundGame, WaitVEndWaitsUntilTheVoiceEnds) {
   Start("@cv V001\n@wait_v_end\n!V001=1\n\\\n");
   Frames(3);
