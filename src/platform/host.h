@@ -61,6 +61,19 @@ class Host {
   // The per-user configuration folder (the registry's place): $XDG_CONFIG_HOME/torvel.
   virtual std::filesystem::path SettingsFolder() = 0;
 
+  // Whether the game's window is the active one; voices, effects and music wait while it is not.
+  virtual bool WindowActive() { return true; }
+
+  // Movies: plays a file into the window, over the picture, until it ends or StopMovie; false when
+  // the file cannot be opened or played. Hosts without a player refuse every movie.
+  virtual bool PlayMovie(const std::filesystem::path& file) {
+    (void)file;
+    return false;
+  }
+  virtual bool MoviePlaying() { return false; }
+  // Stops and closes the movie and shows the picture again.
+  virtual void StopMovie() {}
+
   // The sound output, for the whole run. Without one of the host's own it is a silent device whose
   // play positions follow TickCount.
   virtual SoundDevice& Sound();

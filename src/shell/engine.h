@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,7 @@
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
+#include "sound/sound_state.h"
 
 namespace torvel {
 
@@ -197,7 +199,6 @@ class TForm1 {
   void EndViewerReplay();                                 // scenes/scene_commands.cpp
   void EndRecollectionReplay();                           // scenes/scene_commands.cpp
   int CgPictureCount() const;                             // scenes/scene_commands.cpp
-  void NoteVoiceName(std::string_view name);              // sound/voice_hooks.cpp: voice list, last voice
   void RecordPage();                                      // screens/page_history_hooks.cpp
 
   // ---- input (shell/input_*.cpp) ----
@@ -278,8 +279,6 @@ class TForm1 {
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
   bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
-  void PlaySoundByName(std::string_view name);                // sound/system_sound_hooks.cpp
-  void ReplayLastVoice();                                     // sound/system_sound_hooks.cpp
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
   // compositor.cpp, frame_clock.cpp, transitions.cpp, picture_commands.cpp) ----
@@ -397,19 +396,63 @@ class TForm1 {
   bool MovieTick();                           // sound/sound_service.cpp: true while a movie plays
   void DeferredMusicTick(bool fromPaint);     // sound/sound_service.cpp
   void StopMusic();                           // sound/sound_service.cpp
-  void UpdateEffects();                       // graphics/effects.cpp
-  void BackgroundAnimationFrame();            // graphics/effects.cpp
-  void SaveGlobalData(int mode);              // screens/global_data.cpp
-  void LoadGlobalData();                      // screens/global_data.cpp
-  void SaveLoadScreenFrame();                 // screens/screen_frames.cpp
-  void BacklogFrame();                        // screens/screen_frames.cpp
-  void QuickButtonHoverTick();                // screens/screen_frames.cpp
-  void StaffRollFrame();                      // scenes/scene_frames.cpp
-  void StaffRollTick();                       // scenes/scene_frames.cpp
-  void TitleMapFrame();                       // scenes/scene_frames.cpp
-  void CgViewerFrame();                       // scenes/scene_frames.cpp
-  void RecollectionTick();                    // scenes/scene_frames.cpp
-  void ClickMapTimeoutTick();                 // scenes/scene_frames.cpp
+  // ---- sound: slots, voices, effects, music and movies (sound/) ----
+  bool StartSoundDevice();
+  void ShutdownSlots();
+  void StopAllSlots();
+  // Empties a slot: stops it when it plays, then releases its buffer.
+  void FreeSlot(int slot);
+  // Plays 16-bit PCM once or looping in a slot at a volume, replacing what the slot held.
+  bool PlayPcmInSlot(int slot, std::string_view name, int channels, int rate, std::span<const uint8_t> pcm, int volume,
+                     bool looping);
+  // 0 played or stayed silent by rule, 1 the name is in no archive or the archive failed to open.
+  int PlaySoundByName(std::string_view name, int kind);
+  bool VoiceExists(std::string_view name) const;
+  // The voice and effect volumes and the rest, in the device's units (slider × 2.5).
+  int VoiceVolume() const;
+  int EffectVolume() const;
+  int MusicVolume() const;
+  int FourthVolume() const;
+  void ApplyVolumes();
+  void SetMute(bool on);
+  void StopLoopEffect();
+  // A voice named by the text ("[cv " tags and `cv`): joins the page's voice list and becomes the
+  // last voice.
+  void NoteVoiceName(std::string_view name);
+  void SetMusic(int v);
+  void RestartMusic();
+  bool StartMusicTrack(int n);
+  void StartMusicStream(const ArchiveIndex& archive, int entry);
+  // Streams the type A wave at `offset` of a file, never reading at or past `end`.
+  void StreamMusicFrom(const std::filesystem::path& file, uint64_t offset, uint64_t end, std::string_view name,
+                       int source);
+  // The sound track of an animation: a whole type A wave played once in the animation slot, or a
+  // wave of the animation file streamed as the music.
+  void PlayAnimationSound(std::span<const uint8_t> wave);
+  void PlayAnimationMusic(const std::filesystem::path& file, uint64_t position, uint64_t end);
+  void MusicTick();
+  void FadeOutMusic(int step);
+  // Reads the playing track's bytes at an absolute position of its archive, never past its entry.
+  size_t ReadMusic(uint64_t position, std::span<uint8_t> into);
+  bool PlayMovie(std::string_view path);
+  // Ends the playing movie once its grace ticks are over (a click on it, or its end).
+  void EndMovie();
+  bool MoviePlaying() const { return sound.movie.playing; }
+  // The "sound" object of the state report.
+  void AppendSoundState(std::string& out) const;
+  void UpdateEffects();             // graphics/effects.cpp
+  void BackgroundAnimationFrame();  // graphics/effects.cpp
+  void SaveGlobalData(int mode);    // screens/global_data.cpp
+  void LoadGlobalData();            // screens/global_data.cpp
+  void SaveLoadScreenFrame();       // screens/screen_frames.cpp
+  void BacklogFrame();              // screens/screen_frames.cpp
+  void QuickButtonHoverTick();      // screens/screen_frames.cpp
+  void StaffRollFrame();            // scenes/scene_frames.cpp
+  void StaffRollTick();             // scenes/scene_frames.cpp
+  void TitleMapFrame();             // scenes/scene_frames.cpp
+  void CgViewerFrame();             // scenes/scene_frames.cpp
+  void RecollectionTick();          // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();       // scenes/scene_frames.cpp
 
   // ---- state, one struct per subsystem ----
   Host& host;
@@ -427,6 +470,7 @@ class TForm1 {
   TextWindow textWindow;
   InputState input;
   ChoiceState choices;
+  SoundState sound;
 
  private:
   void RunStartupSequence();

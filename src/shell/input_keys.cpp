@@ -135,7 +135,7 @@ void TForm1::FormKeyPress(char& key) {
       PBMouseUp(MouseButton::Left, ShiftState{}, input.lastMouseX, input.lastMouseY);
       return;
     case 'V':
-    case 'v': ReplayLastVoice(); return;
+    case 'v': PlayVoiceLine(sound.lastVoice); return;
     default: break;
   }
   if (ctl.interruptibleWait || ctl.blockingScene) return;
@@ -156,14 +156,14 @@ void TForm1::FormKeyPress(char& key) {
     case 'L':
     case 'l':
       if (vars.S(kVarPlayPhase) <= kLoadingAllowedPhase && storyScreen) {
-        PlaySoundByName("SSE06");
+        PlayVoiceLine("SSE06");
         OpenSaveLoadScreen(0);
       }
       break;
     case 'S':
     case 's':
       if (SavingAllowed() && storyScreen) {
-        PlaySoundByName("SSE05");
+        PlayVoiceLine("SSE05");
         OpenSaveLoadScreen(1);
       }
       break;

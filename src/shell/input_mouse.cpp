@@ -75,6 +75,11 @@ void TForm1::PBMouseDown(MouseButton button, ShiftState, int x, int y) {
   RefreshWindowOrigin();
   const bool left = button == MouseButton::Left;
   const bool right = button == MouseButton::Right;
+  // A movie over the picture takes the click that ends it.
+  if (left && MoviePlaying()) {
+    EndMovie();
+    return;
+  }
 
   // Click hooks wait while a blocking loop runs: its own click only asks to cut it short.
   const int hook = vars.S(kVarClickHook);

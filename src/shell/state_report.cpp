@@ -90,7 +90,9 @@ std::string TForm1::DescribeState() const {
   out += ",\"spriteCount\":" + std::to_string(layers.spriteCount);
   out += ",\"overlay\":";
   AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
-  out += "}}\n";
+  out += "},\"sound\":";
+  AppendSoundState(out);
+  out += "}\n";
   return out;
 }
 

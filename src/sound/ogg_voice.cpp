@@ -81,7 +81,7 @@ bool DecodeOggVoice(std::span<const uint8_t> entry, OggVoice& voice) {
     ov_clear(&file);
     return false;
   }
-  voice.format = MakePcmFormat(static_cast<uint16_t>(channels), static_cast<uint32_t>(rate));
+  voice.format = MakeWaveFormat(static_cast<uint16_t>(channels), static_cast<uint32_t>(rate));
   const size_t size = static_cast<size_t>(frames) * 2u * static_cast<size_t>(channels);
   voice.pcm.assign(size, 0);
   size_t done = 0;

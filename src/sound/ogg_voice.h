@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "sound/pcm_format.h"
+#include "sound/wave_format.h"
 
 namespace torvel {
 
@@ -15,7 +15,7 @@ namespace torvel {
 constexpr uint64_t kMaxVoiceBytes = 64u << 20;
 
 struct OggVoice {
-  PcmFormat format;
+  WaveFormat format;
   std::vector<uint8_t> pcm;  // channels × 2 × total frames; what a failing decode missed is zero
   size_t playedLength = 0;   // the bytes of `pcm` that are played
 };

@@ -67,7 +67,7 @@ bool ReadWadyHeader(std::span<const uint8_t> entry, WadyHeader& h) {
   h.loopStart = ReadLe32(entry, 0x18);
   h.loopLeft = static_cast<int16_t>(ReadLe16(entry, 0x1C));
   h.loopRight = static_cast<int16_t>(ReadLe16(entry, 0x1E));
-  h.format = ReadPcmFormat(entry.subspan(0x20, kPcmFormatSize));
+  h.format = ReadWaveFormat(entry.subspan(0x20, kWaveFormatSize));
   return true;
 }
 
@@ -84,7 +84,7 @@ void WriteWadyHeader(const WadyHeader& h, std::span<uint8_t> b) {
   WriteLe32(b, 0x18, h.loopStart);
   WriteLe16(b, 0x1C, static_cast<uint16_t>(h.loopLeft));
   WriteLe16(b, 0x1E, static_cast<uint16_t>(h.loopRight));
-  WritePcmFormat(h.format, b.subspan(0x20, kPcmFormatSize));
+  WriteWaveFormat(h.format, b.subspan(0x20, kWaveFormatSize));
 }
 
 size_t DecodeTypeA(std::span<const uint8_t> input, std::span<uint8_t> output, uint8_t scale, int16_t& left,

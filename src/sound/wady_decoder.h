@@ -12,7 +12,7 @@
 #include <span>
 #include <vector>
 
-#include "sound/pcm_format.h"
+#include "sound/wave_format.h"
 
 namespace torvel {
 
@@ -28,7 +28,7 @@ struct WadyHeader {
   uint32_t loopStart = 0;      // type A: loop point, from the start of the data
   int16_t loopLeft = 0;        // type A: running values at the loop point
   int16_t loopRight = 0;
-  PcmFormat format;  // both: the decoded sound's format
+  WaveFormat format;  // both: the decoded sound's format
 };
 
 // True when the bytes begin with "WADY".

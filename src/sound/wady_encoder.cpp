@@ -239,7 +239,7 @@ WadyHeader BaseHeader(size_t frames, uint16_t channels, uint32_t rate) {
   h.sampleRate = rate;
   h.frames = static_cast<uint32_t>(frames);
   h.decodedLength = static_cast<uint32_t>(frames * channels * 2);
-  h.format = MakePcmFormat(channels, rate);
+  h.format = MakeWaveFormat(channels, rate);
   return h;
 }
 

@@ -4,7 +4,6 @@
 #include "sound/ogg_voice.h"
 
 #include <gtest/gtest.h>
-#include <vorbis/vorbisenc.h>
 
 #include <cmath>
 #include <cstdio>
@@ -16,10 +15,13 @@
 #include <thread>
 #include <vector>
 
+#include "sound/ogg_encode.h"
+
 namespace torvel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
+using testing::EncodeOgg;
 
 // ---- The trim rule on decoded buffers ----
 
@@ -30,7 +32,7 @@ struct TrimCase {
   size_t played;
 };
 
-class VoiceTrim : public testing::TestWithParam<TrimCase> {};
+class VoiceTrim : public ::testing::TestWithParam<TrimCase> {};
 
 TEST_P(VoiceTrim, PlayedLength) {
   const TrimCase& c = GetParam();
@@ -40,80 +42,19 @@ TEST_P(VoiceTrim, PlayedLength) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rule, VoiceTrim,
-                         testing::Values(TrimCase{"Exactly30000PlaysWholeWithItsSilence", 30000, {0}, 30000},
-                                         TrimCase{"ShortAllZeroPlaysWhole", 1000, {}, 1000},
-                                         TrimCase{"Of30004EndingInSilenceIsTrimmed", 30004, {20000}, 20004},
-                                         TrimCase{"AllZeroOver30000IsTrimmedToHalfPlus4", 80000, {}, 40004},
-                                         TrimCase{
-                                             "Stereo20000FramesWithLast1000SilentPlays76000", 80000, {75996}, 76000},
-                                         TrimCase{"NoSilenceKeepsAll", 40000, {39999}, 40000},
-                                         TrimCase{"StopsAtTheFirstLoudGroupFromTheEnd", 40000, {37001}, 37004},
-                                         TrimCase{"NeverBelowHalf", 40000, {3}, 20004},
-                                         TrimCase{"GroupsCountFromTheEndNotFromZero", 30002, {20000}, 20002}),
-                         [](const testing::TestParamInfo<TrimCase>& i) { return std::string(i.param.name); });
+                         ::testing::Values(TrimCase{"Exactly30000PlaysWholeWithItsSilence", 30000, {0}, 30000},
+                                           TrimCase{"ShortAllZeroPlaysWhole", 1000, {}, 1000},
+                                           TrimCase{"Of30004EndingInSilenceIsTrimmed", 30004, {20000}, 20004},
+                                           TrimCase{"AllZeroOver30000IsTrimmedToHalfPlus4", 80000, {}, 40004},
+                                           TrimCase{
+                                               "Stereo20000FramesWithLast1000SilentPlays76000", 80000, {75996}, 76000},
+                                           TrimCase{"NoSilenceKeepsAll", 40000, {39999}, 40000},
+                                           TrimCase{"StopsAtTheFirstLoudGroupFromTheEnd", 40000, {37001}, 37004},
+                                           TrimCase{"NeverBelowHalf", 40000, {3}, 20004},
+                                           TrimCase{"GroupsCountFromTheEndNotFromZero", 30002, {20000}, 20002}),
+                         [](const ::testing::TestParamInfo<TrimCase>& i) { return std::string(i.param.name); });
 
 // ---- Streams made here ----
-
-// Encodes interleaved samples (-1..1) as one Ogg Vorbis stream with its own serial number.
-Bytes EncodeOgg(int channels, long rate, const std::vector<float>& samples, int serial) {
-  Bytes out;
-  vorbis_info vi;
-  vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, channels, rate, 0.5f) != 0) return out;
-  vorbis_comment vc;
-  vorbis_comment_init(&vc);
-  vorbis_dsp_state vd;
-  vorbis_block vb;
-  vorbis_analysis_init(&vd, &vi);
-  vorbis_block_init(&vd, &vb);
-  ogg_stream_state os;
-  ogg_stream_init(&os, serial);
-  ogg_packet header, comments, codebooks;
-  vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
-  ogg_stream_packetin(&os, &header);
-  ogg_stream_packetin(&os, &comments);
-  ogg_stream_packetin(&os, &codebooks);
-  ogg_page page;
-  auto emit = [&] {
-    out.insert(out.end(), page.header, page.header + page.header_len),
-        out.insert(out.end(), page.body, page.body + page.body_len);
-  };
-  while (ogg_stream_flush(&os, &page)) emit();
-  const size_t frames = samples.size() / channels;
-  size_t done = 0;
-  bool ended = false;
-  while (!ended) {
-    const size_t chunk = std::min<size_t>(1024, frames - done);
-    if (chunk == 0) {
-      vorbis_analysis_wrote(&vd, 0);
-    } else {
-      float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(chunk));
-      for (size_t i = 0; i < chunk; ++i) {
-        for (int c = 0; c < channels; ++c) buffer[c][i] = samples[(done + i) * channels + c];
-      }
-      vorbis_analysis_wrote(&vd, static_cast<int>(chunk));
-      done += chunk;
-    }
-    while (vorbis_analysis_blockout(&vd, &vb) == 1) {
-      vorbis_analysis(&vb, nullptr);
-      vorbis_bitrate_addblock(&vb);
-      ogg_packet packet;
-      while (vorbis_bitrate_flushpacket(&vd, &packet)) {
-        ogg_stream_packetin(&os, &packet);
-        while (ogg_stream_pageout(&os, &page)) {
-          emit();
-          if (ogg_page_eos(&page)) ended = true;
-        }
-      }
-    }
-  }
-  ogg_stream_clear(&os);
-  vorbis_block_clear(&vb);
-  vorbis_dsp_clear(&vd);
-  vorbis_comment_clear(&vc);
-  vorbis_info_clear(&vi);
-  return out;
-}
 
 // A tone of `frames` frames on every channel.
 std::vector<float> Tone(int channels, size_t frames, double hz, long rate) {

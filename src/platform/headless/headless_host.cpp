@@ -186,3 +186,25 @@ bool HeadlessHost::RunUntil(uint32_t time) {
 }
 
 }  // namespace torvel
+
+namespace torvel {
+
+bool HeadlessHost::PlayMovie(const std::filesystem::path& file) {
+  movieRequests_.push_back(file);
+  if (!movieOpens_) return false;
+  moviePlaying_ = true;
+  movieEnd_ = now_ + movieLength_;
+  return true;
+}
+
+bool HeadlessHost::MoviePlaying() {
+  if (moviePlaying_ && now_ >= movieEnd_) moviePlaying_ = false;
+  return moviePlaying_;
+}
+
+void HeadlessHost::StopMovie() {
+  ++movieStops_;
+  moviePlaying_ = false;
+}
+
+}  // namespace torvel

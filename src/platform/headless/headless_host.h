@@ -47,6 +47,18 @@ class HeadlessHost : public Host {
   // The recording device, on the virtual clock.
   RecordingSoundDevice& Sound() override { return sound_; }
 
+  // The window counts as the active one unless a test says otherwise.
+  bool WindowActive() override { return windowActive_; }
+  void SetWindowActive(bool active) { windowActive_ = active; }
+  // Movies play on the virtual clock for a set length; every request is recorded.
+  bool PlayMovie(const std::filesystem::path& file) override;
+  bool MoviePlaying() override;
+  void StopMovie() override;
+  void SetMovieLength(uint32_t ms) { movieLength_ = ms; }
+  void SetMovieOpens(bool ok) { movieOpens_ = ok; }
+  const std::vector<std::filesystem::path>& MovieRequests() const { return movieRequests_; }
+  int MovieStops() const { return movieStops_; }
+
   // Driving a run. Start runs FormCreate; RunFrame delivers what is due, runs one idle frame and
   // handles a pending close. Both return false once the engine has closed.
   void SetInput(std::vector<InputEvent> events);
@@ -102,6 +114,13 @@ class HeadlessHost : public Host {
   std::deque<MessageResult> answers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
+  std::vector<std::filesystem::path> movieRequests_;
+  uint32_t movieLength_ = 2000;
+  bool movieOpens_ = true;
+  bool moviePlaying_ = false;
+  uint32_t movieEnd_ = 0;
+  int movieStops_ = 0;
+  bool windowActive_ = true;
 };
 
 }  // namespace torvel

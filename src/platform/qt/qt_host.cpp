@@ -286,3 +286,28 @@ void QtHost::WindowKeyPress(char c) {
 }
 
 }  // namespace torvel
+
+namespace torvel {
+
+// The game's own dialogs count as well as the main window: only another program's window
+// sends the game to the background.
+bool QtHost::WindowActive() { return QApplication::activeWindow() != nullptr; }
+
+bool QtHost::PlayMovie(const std::filesystem::path& file) {
+  if (!movie_) {
+    MoviePlayer::ChooseBackend();
+    // A click on the movie goes to the engine as the click on its panel.
+    movie_ = std::make_unique<MoviePlayer>(window_->Picture(), [this] {
+      if (engine_) Dispatch([this] { engine_->EndMovie(); });
+    });
+  }
+  return movie_->Play(file);
+}
+
+bool QtHost::MoviePlaying() { return movie_ && movie_->Playing(); }
+
+void QtHost::StopMovie() {
+  if (movie_) movie_->Stop();
+}
+
+}  // namespace torvel

@@ -22,6 +22,7 @@
 #include "platform/host.h"
 #include "platform/openal/openal_device.h"
 #include "platform/qt/main_window.h"
+#include "platform/qt/movie_player.h"
 #include "platform/qt/window_events.h"
 
 namespace torvel {
@@ -56,6 +57,10 @@ class QtHost : public Host, private WindowEvents {
   bool OpenWithDefaultHandler(const std::string& target) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   SoundDevice& Sound() override { return sound_; }
+  bool WindowActive() override;
+  bool PlayMovie(const std::filesystem::path& file) override;
+  bool MoviePlaying() override;
+  void StopMovie() override;
 
   // Runs FormCreate, shows the window and starts the timers. False when the engine closed during
   // start-up; the window was then never shown.
@@ -110,6 +115,7 @@ class QtHost : public Host, private WindowEvents {
   // Keeps the sound device's stream queues topped up even when the engine's tick is late.
   QTimer soundTimer_;
   OpenAlSoundDevice sound_;
+  std::unique_ptr<MoviePlayer> movie_;  // made on the first movie
   QElapsedTimer clock_;
   QEventLoop* running_ = nullptr;
   int handlerDepth_ = 0;

@@ -7,7 +7,7 @@
 
 namespace torvel {
 
-struct PcmFormat {
+struct WaveFormat {
   uint16_t formatTag = 1;  // 1 = PCM
   uint16_t channels = 0;
   uint32_t samplesPerSec = 0;
@@ -16,11 +16,11 @@ struct PcmFormat {
   uint16_t bitsPerSample = 16;
 };
 
-constexpr size_t kPcmFormatSize = 16;
+constexpr size_t kWaveFormatSize = 16;
 
 // The record of 16-bit PCM with the given channels and rate.
-constexpr PcmFormat MakePcmFormat(uint16_t channels, uint32_t rate) {
-  PcmFormat f;
+constexpr WaveFormat MakeWaveFormat(uint16_t channels, uint32_t rate) {
+  WaveFormat f;
   f.channels = channels;
   f.samplesPerSec = rate;
   f.blockAlign = static_cast<uint16_t>(channels * 2);
@@ -29,8 +29,8 @@ constexpr PcmFormat MakePcmFormat(uint16_t channels, uint32_t rate) {
 }
 
 // Reads the little-endian record; fewer than 16 bytes read as an all-zero record.
-PcmFormat ReadPcmFormat(std::span<const uint8_t> bytes);
+WaveFormat ReadWaveFormat(std::span<const uint8_t> bytes);
 // Writes the record into the first 16 bytes (nothing when fewer are given).
-void WritePcmFormat(const PcmFormat& format, std::span<uint8_t> bytes);
+void WriteWaveFormat(const WaveFormat& format, std::span<uint8_t> bytes);
 
 }  // namespace torvel

@@ -1,14 +1,14 @@
-#include "sound/pcm_format.h"
+#include "sound/wave_format.h"
 
 #include "sound/le_bytes.h"
 
 namespace torvel {
 
-PcmFormat ReadPcmFormat(std::span<const uint8_t> bytes) {
-  PcmFormat f{};
+WaveFormat ReadWaveFormat(std::span<const uint8_t> bytes) {
+  WaveFormat f{};
   f.formatTag = 0;
   f.bitsPerSample = 0;
-  if (bytes.size() < kPcmFormatSize) return f;
+  if (bytes.size() < kWaveFormatSize) return f;
   f.formatTag = ReadLe16(bytes, 0);
   f.channels = ReadLe16(bytes, 2);
   f.samplesPerSec = ReadLe32(bytes, 4);
@@ -18,8 +18,8 @@ PcmFormat ReadPcmFormat(std::span<const uint8_t> bytes) {
   return f;
 }
 
-void WritePcmFormat(const PcmFormat& format, std::span<uint8_t> bytes) {
-  if (bytes.size() < kPcmFormatSize) return;
+void WriteWaveFormat(const WaveFormat& format, std::span<uint8_t> bytes) {
+  if (bytes.size() < kWaveFormatSize) return;
   WriteLe16(bytes, 0, format.formatTag);
   WriteLe16(bytes, 2, format.channels);
   WriteLe32(bytes, 4, format.samplesPerSec);

@@ -1,0 +1,44 @@
+#!/bin/sh
+# Makes the demo's sounds from nothing: a looping music track (plucked chords), a one-shot
+# chime, a looping wind and two voiced lines (espeak-ng), and packs them into the archives the
+# engine reads. Usage: make_sounds.sh TVX WORK_DIR GAME_DIR
+set -eu
+tvx=$1
+work=$2
+game=$3
+rm -rf "$work"
+mkdir -p "$work/bgm" "$work/se0" "$work/se2" "$work/ogg1" "$work/tmp"
+t=$work/tmp
+rate=22050
+
+# Music: an A major chord as the intro, then F, C, G, A repeated from the loop point at 2 s.
+chord() {
+  sox -n -r $rate -c 1 -b 16 "$t/$1.wav" synth 2 pluck "$2" pluck mix "$3" pluck mix "$4" gain -8
+}
+chord a 220 277.18 329.63
+chord f 174.61 220 261.63
+chord c 130.81 164.81 196
+chord g 196 246.94 293.66
+sox "$t/a.wav" "$t/f.wav" "$t/c.wav" "$t/g.wav" "$t/a.wav" -c 2 "$t/music.wav"
+"$tvx" wady encode --type a --loop 2 "$t/music.wav" "$work/bgm/M01"
+
+# Effects: a two-note chime at the ticket gate, and wind that loops.
+sox -n -r $rate -c 1 -b 16 "$t/hi.wav" synth 0.25 sine 1046.5 fade 0 0.25 0.1 gain -10
+sox -n -r $rate -c 1 -b 16 "$t/lo.wav" synth 0.6 sine 784 fade 0 0.6 0.5 gain -10
+sox "$t/hi.wav" "$t/lo.wav" "$t/chime.wav"
+"$tvx" wady encode --type b "$t/chime.wav" "$work/se0/SEH1_GATE"
+sox -n -r $rate -c 1 -b 16 "$t/wind.wav" synth 3 pinknoise lowpass 600 gain -20
+"$tvx" wady encode --type b "$t/wind.wav" "$work/se2/WIND"
+
+# Voices.
+voice() {
+  espeak-ng -v ja -s 140 -w "$t/$1.wav" "$2"
+  oggenc -Q -q 3 -o "$work/ogg1/$1" "$t/$1.wav"
+}
+voice V0001 "改札を抜けると、冷たい風が頬をなでた。"
+voice V0002 "ここで体験版はおしまいです。"
+
+"$tvx" pack "$work/bgm" "$game/tq_bgm.tvx"
+"$tvx" pack "$work/se0" "$game/tq_se0.tvx"
+"$tvx" pack "$work/se2" "$game/tq_se2.tvx"
+"$tvx" pack "$work/ogg1" "$game/tq_ogg1.tvx"
