@@ -5,6 +5,7 @@
 #include "resources/sjis.h"
 #include "script/command_table.h"
 #include "script/expressions.h"
+#include "script/scenario_lines.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -14,22 +15,6 @@ namespace {
 constexpr int kVarDefaultJump = 6;
 // A `cjmp` construct's "{" and "}" lines are one byte long: the body starts two bytes on.
 constexpr int kPastBraceLine = 2;
-
-// The start of the next line at or after `pos` whose first byte is `first`, or -1.
-int NextLineStarting(const ScriptState& s, int pos, uint8_t first) {
-  while (pos < s.scenarioSize) {
-    if (s.scenario[static_cast<size_t>(pos)] == first) return pos;
-    while (pos < s.scenarioSize && s.scenario[static_cast<size_t>(pos)] != 0) ++pos;
-    ++pos;
-  }
-  return -1;
-}
-
-// The start of the line after the one that holds `pos`.
-int LineAfter(const ScriptState& s, int pos) {
-  while (pos < s.scenarioSize && s.scenario[static_cast<size_t>(pos)] != 0) ++pos;
-  return std::min(pos + 1, s.scenarioSize);
-}
 
 // The next occurrence of `marker` + `name` (the name compared without regard to case) at or
 // after `pos`, anywhere in the buffer; -1 when there is none.

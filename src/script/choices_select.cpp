@@ -3,6 +3,7 @@
 
 #include "graphics/kernels.h"
 #include "script/expressions.h"
+#include "script/scenario_lines.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -36,16 +37,6 @@ BarPicture SplitStacked(const Bitmap& stacked) {
     std::copy_n(stacked.Row(half + y), static_cast<size_t>(stacked.width) * 3, bar.mask.Row(y));
   }
   return bar;
-}
-
-// The start of the next line at or after `pos` whose first byte is `first`, or -1.
-int NextLineStarting(const ScriptState& s, int pos, uint8_t first) {
-  while (pos < s.scenarioSize) {
-    if (s.scenario[static_cast<size_t>(pos)] == first) return pos;
-    while (pos < s.scenarioSize && s.scenario[static_cast<size_t>(pos)] != 0) ++pos;
-    ++pos;
-  }
-  return -1;
 }
 
 }  // namespace
