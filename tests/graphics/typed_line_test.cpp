@@ -29,13 +29,15 @@ const std::string kBlackWindowConfig =
     "TX_OFS_X:64\nTX_OFS_Y:14\nTX_PITCH_X:11\nTX_PITCH_Y:30\nMOJI_MAX_X:56\nMOJI_MAX_Y:5\n";
 
 // The font file fontconfig picks for the demo's face name with Japanese text.
+// A configuration of its own, released at the end: the shared default one is never freed.
 std::string MatchedFontFile(int& index) {
+  FcConfig* config = FcInitLoadConfigAndFonts();
   FcPattern* pattern = FcNameParse(reinterpret_cast<const FcChar8*>("ＭＳ ゴシック"));
   FcPatternAddString(pattern, FC_LANG, reinterpret_cast<const FcChar8*>("ja"));
-  FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
+  FcConfigSubstitute(config, pattern, FcMatchPattern);
   FcDefaultSubstitute(pattern);
   FcResult result;
-  FcPattern* match = FcFontMatch(nullptr, pattern, &result);
+  FcPattern* match = FcFontMatch(config, pattern, &result);
   std::string path;
   FcChar8* file = nullptr;
   index = 0;
@@ -43,6 +45,7 @@ std::string MatchedFontFile(int& index) {
   if (match) FcPatternGetInteger(match, FC_INDEX, 0, &index);
   if (match) FcPatternDestroy(match);
   FcPatternDestroy(pattern);
+  FcConfigDestroy(config);
   return path;
 }
 
