@@ -33,17 +33,21 @@ void CopyIn(std::span<const uint8_t> block, FlagSet& flags) {
 
 }  // namespace
 
-bool TForm1::SaveGlobalData(int mode) {
-  GlobalData memory;
-  CopyOut(vars.E, memory.sceneFlags);
-  CopyOut(vars.D, memory.pictureSeen);
+GlobalData TForm1::CollectGlobalData() const {
+  GlobalData data;
+  CopyOut(vars.E, data.sceneFlags);
+  CopyOut(vars.D, data.pictureSeen);
   std::copy(saves.pictureSeenTail.begin(), saves.pictureSeenTail.end(),
-            memory.pictureSeen.end() - static_cast<std::ptrdiff_t>(kPictureSeenTail));
-  CopyOut(vars.C, memory.sceneSeen);
+            data.pictureSeen.end() - static_cast<std::ptrdiff_t>(kPictureSeenTail));
+  CopyOut(vars.C, data.sceneSeen);
   std::copy(saves.sceneSeenTail.begin(), saves.sceneSeenTail.end(),
-            memory.sceneSeen.end() - static_cast<std::ptrdiff_t>(kSceneSeenTail));
-  CopyOut(text.readMarks, memory.readMarks);
+            data.sceneSeen.end() - static_cast<std::ptrdiff_t>(kSceneSeenTail));
+  CopyOut(text.readMarks, data.readMarks);
+  return data;
+}
 
+bool TForm1::SaveGlobalData(int mode) {
+  GlobalData memory = CollectGlobalData();
   const std::filesystem::path file = SaveFolder() / kGlobalDataName;
   std::error_code ec;
   bool writable = true;
@@ -80,7 +84,8 @@ bool TForm1::SaveGlobalData(int mode) {
   std::copy_n(memory.sceneSeen.end() - static_cast<std::ptrdiff_t>(kSceneSeenTail), kSceneSeenTail,
               saves.sceneSeenTail.begin());
 
-  const bool written = writable && WriteFileAtomically(file, EncodeGlobalData(memory));
+  // What memory now holds is what is written: marks past the last one the engine keeps are not.
+  const bool written = writable && WriteFileAtomically(file, EncodeGlobalData(CollectGlobalData()));
 
   std::vector<std::pair<std::string, std::string>> globals;
   for (int i = 0; i < kGlobalVarCount; ++i) {

@@ -26,6 +26,7 @@
 #include "script/script_state.h"
 #include "script/text_state.h"
 #include "script/variables.h"
+#include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
 #include "screens/save_state.h"
@@ -455,6 +456,7 @@ class TForm1 {
   void UpdateEffects();             // graphics/effects.cpp
   void BackgroundAnimationFrame();  // graphics/effects.cpp
   bool SaveGlobalData(int mode);    // screens/global_data.cpp
+  GlobalData CollectGlobalData() const;  // screens/global_data.cpp: the blocks of save0.dat in memory
   void LoadGlobalData();            // screens/global_data.cpp
   void SaveLoadScreenFrame();       // screens/screen_frames.cpp
   void BacklogFrame();              // screens/screen_frames.cpp
