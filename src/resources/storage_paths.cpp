@@ -8,8 +8,7 @@
 namespace torvel {
 
 int PrintStoragePaths(const std::filesystem::path& gameDir, const std::filesystem::path& settingsFolder,
-                      std::ostream& out, const std::filesystem::path& dataFolder,
-                      std::optional<bool> gameDirWritable) {
+                      std::ostream& out, const std::filesystem::path& dataFolder, std::optional<bool> gameDirWritable) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(gameDir / kDataArchive, ec)) return 1;
   // Only the data archives and the configuration are read; nothing is started or written.

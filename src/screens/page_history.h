@@ -13,7 +13,7 @@
 namespace torvel {
 
 constexpr int kPageHistorySlots = 50;
-constexpr int kPageHistorySprites = 10;       // S080–S089 and S090–S099
+constexpr int kPageHistorySprites = 10;         // S080–S089 and S090–S099
 constexpr size_t kPageHistorySceneField = 128;  // background name, ",", sprite spec
 constexpr size_t kPageHistoryVoiceField = 256;  // voice names, each followed by a blank
 constexpr size_t kPageHistoryTextBytes = static_cast<size_t>(kPageRows) * kPageColumns;

@@ -39,9 +39,7 @@ void CopyIfMissing(const std::filesystem::path& from, const std::filesystem::pat
 
 }  // namespace
 
-const std::filesystem::path& TForm1::SaveFolder() const {
-  return saves.folderChosen ? saves.folder : options.gameDir;
-}
+const std::filesystem::path& TForm1::SaveFolder() const { return saves.folderChosen ? saves.folder : options.gameDir; }
 
 std::filesystem::path TForm1::SlotFile(int slot) const {
   char name[16];

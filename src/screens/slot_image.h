@@ -50,30 +50,30 @@ constexpr size_t kThumbnailBytes = static_cast<size_t>(kThumbnailWidth) * kThumb
 // The state record: 64 integers, of which these are used (flags as 0 or 1). The others are
 // written as zero and ignored on reading.
 struct SlotState {
-  int32_t callDepth = 0;                       // 0
-  std::array<int32_t, 9> returnPc{};           // 1..9: call-stack frames, outermost first
-  int32_t windowShown = 0;                     // 10
-  int32_t waitTicks = 0;                       // 11
-  int32_t textSpeed = 0;                       // 12
-  int32_t waitKind = 0;                        // 13
-  int32_t screenMode = 0;                      // 14
-  int32_t grbPending = 0;                      // 15
-  int32_t reservedFlag = 0;                    // 16: kept as it was loaded
-  int32_t cursorCol = 0;                       // 17
-  int32_t cursorRow = 0;                       // 18
-  int32_t largeText = 0;                       // 19
-  int32_t colourIndex = 0;                     // 20
-  int32_t backlogLines = 0;                    // 21
-  int32_t backlogWritePosition = 0;            // 22: 70 × lines + length of the line being built
-  int32_t scriptRunning = 0;                   // 23
-  int32_t needLine = 0;                        // 24
-  int32_t lineStart = 0;                       // 25
-  int32_t resumePosition = 0;                  // 26: where the script goes on after a load
-  int32_t scenarioSize = 0;                    // 27
-  int32_t linePos = 0;                         // 28
-  int32_t displayMode = 0;                     // 29: S160
-  int32_t historyCount = 0;                    // 30
-  int32_t pageEmpty = 0;                       // 32
+  int32_t callDepth = 0;              // 0
+  std::array<int32_t, 9> returnPc{};  // 1..9: call-stack frames, outermost first
+  int32_t windowShown = 0;            // 10
+  int32_t waitTicks = 0;              // 11
+  int32_t textSpeed = 0;              // 12
+  int32_t waitKind = 0;               // 13
+  int32_t screenMode = 0;             // 14
+  int32_t grbPending = 0;             // 15
+  int32_t reservedFlag = 0;           // 16: kept as it was loaded
+  int32_t cursorCol = 0;              // 17
+  int32_t cursorRow = 0;              // 18
+  int32_t largeText = 0;              // 19
+  int32_t colourIndex = 0;            // 20
+  int32_t backlogLines = 0;           // 21
+  int32_t backlogWritePosition = 0;   // 22: 70 × lines + length of the line being built
+  int32_t scriptRunning = 0;          // 23
+  int32_t needLine = 0;               // 24
+  int32_t lineStart = 0;              // 25
+  int32_t resumePosition = 0;         // 26: where the script goes on after a load
+  int32_t scenarioSize = 0;           // 27
+  int32_t linePos = 0;                // 28
+  int32_t displayMode = 0;            // 29: S160
+  int32_t historyCount = 0;           // 30
+  int32_t pageEmpty = 0;              // 32
 };
 constexpr int kSlotStateInts = 64;
 

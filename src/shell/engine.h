@@ -21,15 +21,15 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "screens/global_data_file.h"
+#include "screens/page_history.h"
+#include "screens/recollection_records.h"
+#include "screens/save_state.h"
 #include "script/choice_state.h"
 #include "script/random.h"
 #include "script/script_state.h"
 #include "script/text_state.h"
 #include "script/variables.h"
-#include "screens/global_data_file.h"
-#include "screens/page_history.h"
-#include "screens/recollection_records.h"
-#include "screens/save_state.h"
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
@@ -453,20 +453,20 @@ class TForm1 {
   bool MoviePlaying() const { return sound.movie.playing; }
   // The "sound" object of the state report.
   void AppendSoundState(std::string& out) const;
-  void UpdateEffects();             // graphics/effects.cpp
-  void BackgroundAnimationFrame();  // graphics/effects.cpp
-  bool SaveGlobalData(int mode);    // screens/global_data.cpp
+  void UpdateEffects();                  // graphics/effects.cpp
+  void BackgroundAnimationFrame();       // graphics/effects.cpp
+  bool SaveGlobalData(int mode);         // screens/global_data.cpp
   GlobalData CollectGlobalData() const;  // screens/global_data.cpp: the blocks of save0.dat in memory
-  void LoadGlobalData();            // screens/global_data.cpp
-  void SaveLoadScreenFrame();       // screens/screen_frames.cpp
-  void BacklogFrame();              // screens/screen_frames.cpp
-  void QuickButtonHoverTick();      // screens/screen_frames.cpp
-  void StaffRollFrame();            // scenes/scene_frames.cpp
-  void StaffRollTick();             // scenes/scene_frames.cpp
-  void TitleMapFrame();             // scenes/scene_frames.cpp
-  void CgViewerFrame();             // scenes/scene_frames.cpp
-  void RecollectionTick();          // scenes/scene_frames.cpp
-  void ClickMapTimeoutTick();       // scenes/scene_frames.cpp
+  void LoadGlobalData();                 // screens/global_data.cpp
+  void SaveLoadScreenFrame();            // screens/screen_frames.cpp
+  void BacklogFrame();                   // screens/screen_frames.cpp
+  void QuickButtonHoverTick();           // screens/screen_frames.cpp
+  void StaffRollFrame();                 // scenes/scene_frames.cpp
+  void StaffRollTick();                  // scenes/scene_frames.cpp
+  void TitleMapFrame();                  // scenes/scene_frames.cpp
+  void CgViewerFrame();                  // scenes/scene_frames.cpp
+  void RecollectionTick();               // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();            // scenes/scene_frames.cpp
 
   // ---- saving and loading (screens/save_game.cpp, load_game.cpp, global_data.cpp,
   // save_folder.cpp, banner.cpp, save_report.cpp) ----

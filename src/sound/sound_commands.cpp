@@ -6,7 +6,6 @@
 
 namespace torvel {
 
-
 int TForm1::CmdMusic(std::string_view arg) {
   SetMusic(ReadNumber(arg));
   return 0;

@@ -122,9 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
                       BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"},
                       BadLine{"10 shot", "file name"}, BadLine{"10 answer maybe", "ok or cancel"},
-                      BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"},
-                      BadLine{"10 save 0", "slot"}, BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"},
-                      BadLine{"10 save 1 2", "slot"}),
+                      BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"}, BadLine{"10 save 0", "slot"},
+                      BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -35,11 +35,11 @@ class GlobalFiles : public ::testing::Test {
 
 TEST_F(GlobalFiles, StartUpMakesTheFilesAndMergesWhatTheyHold) {
   GlobalData stored;
-  stored.sceneFlags[0] = 0x04;        // E2
-  stored.pictureSeen[1] = 0x01;       // D8
-  stored.sceneSeen[249] = 0x80;       // C1999
-  stored.readMarks[10000] = 0xFF;     // mark 80000 and bits past it
-  stored.pictureSeen[500] = 0xAB;     // spare bytes, kept as they are
+  stored.sceneFlags[0] = 0x04;     // E2
+  stored.pictureSeen[1] = 0x01;    // D8
+  stored.sceneSeen[249] = 0x80;    // C1999
+  stored.readMarks[10000] = 0xFF;  // mark 80000 and bits past it
+  stored.pictureSeen[500] = 0xAB;  // spare bytes, kept as they are
   stored.sceneSeen[255] = 0xCD;
   stored.SetSpriteCounter(1234567);
   Prepare(stored);

@@ -16,11 +16,10 @@ namespace {
 using namespace std::string_literals;
 
 // Offsets of the slot file's blocks.
-constexpr size_t kLabel = 0, kComment = 96, kF = 128, kReserved = 256, kV = 1280, kS = 5280, kMarks = 6080,
-                 kT = 16320, kState = 17570, kBacklog = 17826, kLine = 31826, kNames = 33874, kNameSlots = 34898,
-                 kPage = 35538, kColours = 37538, kHistTexts = 39538, kHistS023 = 139538, kHistCentres = 139738,
-                 kHistTops = 141738, kHistScenes = 143738, kHistVoices = 150138, kHistS160 = 162938,
-                 kThumb = 163138, kEnd = 220738;
+constexpr size_t kLabel = 0, kComment = 96, kF = 128, kReserved = 256, kV = 1280, kS = 5280, kMarks = 6080, kT = 16320,
+                 kState = 17570, kBacklog = 17826, kLine = 31826, kNames = 33874, kNameSlots = 34898, kPage = 35538,
+                 kColours = 37538, kHistTexts = 39538, kHistS023 = 139538, kHistCentres = 139738, kHistTops = 141738,
+                 kHistScenes = 143738, kHistVoices = 150138, kHistS160 = 162938, kThumb = 163138, kEnd = 220738;
 
 void PutLe32(std::vector<uint8_t>& b, size_t at, uint32_t v) {
   for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(v >> (8 * i));
@@ -35,14 +34,18 @@ struct StateField {
   int32_t SlotState::*member;
 };
 const StateField kStateFields[] = {
-    {0, &SlotState::callDepth},      {10, &SlotState::windowShown},  {11, &SlotState::waitTicks},
-    {12, &SlotState::textSpeed},     {13, &SlotState::waitKind},     {14, &SlotState::screenMode},
-    {15, &SlotState::grbPending},    {16, &SlotState::reservedFlag}, {17, &SlotState::cursorCol},
-    {18, &SlotState::cursorRow},     {19, &SlotState::largeText},    {20, &SlotState::colourIndex},
+    {0, &SlotState::callDepth},      {10, &SlotState::windowShown},
+    {11, &SlotState::waitTicks},     {12, &SlotState::textSpeed},
+    {13, &SlotState::waitKind},      {14, &SlotState::screenMode},
+    {15, &SlotState::grbPending},    {16, &SlotState::reservedFlag},
+    {17, &SlotState::cursorCol},     {18, &SlotState::cursorRow},
+    {19, &SlotState::largeText},     {20, &SlotState::colourIndex},
     {21, &SlotState::backlogLines},  {22, &SlotState::backlogWritePosition},
-    {23, &SlotState::scriptRunning}, {24, &SlotState::needLine},     {25, &SlotState::lineStart},
-    {26, &SlotState::resumePosition}, {27, &SlotState::scenarioSize}, {28, &SlotState::linePos},
-    {29, &SlotState::displayMode},   {30, &SlotState::historyCount}, {32, &SlotState::pageEmpty},
+    {23, &SlotState::scriptRunning}, {24, &SlotState::needLine},
+    {25, &SlotState::lineStart},     {26, &SlotState::resumePosition},
+    {27, &SlotState::scenarioSize},  {28, &SlotState::linePos},
+    {29, &SlotState::displayMode},   {30, &SlotState::historyCount},
+    {32, &SlotState::pageEmpty},
 };
 
 // The names record's text fields: offset within the record and the member.
@@ -199,7 +202,7 @@ TEST(SlotImageLayout, BytesPastTheLayoutAreIgnored) {
 // NUL, at most field − 1 bytes.
 TEST(SlotImageTexts, LongTextsAreCutWithTheirNul) {
   SlotImage image;
-  const std::string kanji = Utf8ToSjis("駅");  // two bytes
+  const std::string kanji = Utf8ToSjis("駅");                // two bytes
   image.names.currentScript = std::string(28, 'a') + kanji;  // 30 bytes: the kanji would reach byte 29
   image.names.sprites = std::string(70, 'b');
   image.nameSlots[9] = std::string(62, 'c') + kanji;  // 64 bytes
