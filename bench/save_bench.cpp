@@ -49,6 +49,17 @@ void BM_ScreenBufferCopy(benchmark::State& state) {
 }
 BENCHMARK(BM_ScreenBufferCopy);
 
+void BM_Thumbnail(benchmark::State& state) {
+  torvel::Bitmap scene(800, 600);
+  for (size_t i = 0; i < scene.pixels.size(); ++i) scene.pixels[i] = static_cast<uint8_t>(i * 7);
+  std::vector<uint8_t> out(torvel::kThumbnailBytes);
+  for (auto _ : state) {
+    torvel::MakeThumbnail(scene, std::span<uint8_t, torvel::kThumbnailBytes>(out.data(), torvel::kThumbnailBytes));
+    benchmark::DoNotOptimize(out.data());
+  }
+}
+BENCHMARK(BM_Thumbnail);
+
 void BM_BuildSlotImage(benchmark::State& state) {
   Story story;
   for (auto _ : state) {

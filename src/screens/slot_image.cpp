@@ -175,25 +175,30 @@ std::string FormatSaveLabel(const DateTime& t, std::string_view title, bool onTi
 }
 
 void MakeThumbnail(const Bitmap& picture, std::span<uint8_t, kThumbnailBytes> out) {
-  constexpr int kBlock = kThumbnailScale * kThumbnailScale;
+  constexpr unsigned kBlock = kThumbnailScale * kThumbnailScale;
   constexpr size_t kRowBytes = static_cast<size_t>(kThumbnailWidth) * kThumbnailScale * 3;
-  std::array<uint16_t, kRowBytes> columnSums;
+  static_assert(kThumbnailScale == 5);
   const size_t usable = std::min(kRowBytes, static_cast<size_t>(std::max(picture.width, 0)) * 3);
+  std::array<uint16_t, kRowBytes> sums;
+  std::array<uint8_t, kRowBytes> padded{};  // a row of a narrower picture, black beyond it
   uint8_t* o = out.data();
   for (int ty = 0; ty < kThumbnailHeight; ++ty) {
-    // Sums of each byte over the block's five rows, then over five pixels along the row.
-    columnSums.fill(0);
+    // Sums of each byte over the block's five rows (a loop of fixed length, which the compiler
+    // turns into wide additions), then over five pixels along the row.
+    sums.fill(0);
     for (int dy = 0; dy < kThumbnailScale; ++dy) {
       const int y = ty * kThumbnailScale + dy;
       if (y >= picture.height) break;
       const uint8_t* row = picture.Row(y);
-      for (size_t i = 0; i < usable; ++i) columnSums[i] = static_cast<uint16_t>(columnSums[i] + row[i]);
+      if (usable < kRowBytes) {
+        std::copy_n(row, usable, padded.begin());
+        row = padded.data();
+      }
+      for (size_t i = 0; i < kRowBytes; ++i) sums[i] = static_cast<uint16_t>(sums[i] + row[i]);
     }
-    for (int tx = 0; tx < kThumbnailWidth; ++tx) {
-      const uint16_t* block = columnSums.data() + static_cast<size_t>(tx) * kThumbnailScale * 3;
+    for (const uint16_t* b = sums.data(); b < sums.data() + kRowBytes; b += kThumbnailScale * 3) {
       for (int c = 0; c < 3; ++c) {
-        unsigned sum = 0;
-        for (int dx = 0; dx < kThumbnailScale; ++dx) sum += block[dx * 3 + c];
+        const unsigned sum = b[c] + b[c + 3] + b[c + 6] + b[c + 9] + b[c + 12];
         *o++ = static_cast<uint8_t>((sum + kBlock / 2) / kBlock);
       }
     }
