@@ -4,6 +4,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <string>
 
 #include "platform/headless/input_script.h"
@@ -34,7 +35,6 @@ constexpr const char* kStory =
     "\\\n"
     "!V001=22\n"
     "@gra AB02,1\n"
-    "@music 0\n"
     "次のページ。\n"
     "\\\n";
 
@@ -110,6 +110,15 @@ TEST_F(Saves, ASaveHoldsTheStoryAndALoadBringsItBack) {
   EXPECT_EQ(Played(kEffectSlot), std::vector<std::string>{"SSE06"});
   EXPECT_EQ(Played(kMusicSlot), std::vector<std::string>{"M01"}) << "the track of the save plays again";
   EXPECT_EQ(E().vars.S(5), 1);
+  // In the order of a load: everything stops (the music too), then the load sound, then the saved
+  // music from its start.
+  const std::vector<SoundCall>& calls = Device().Calls();
+  auto first = [&](auto match) { return std::find_if(calls.begin(), calls.end(), match) - calls.begin(); };
+  const auto sound = first([](const SoundCall& c) { return c.op == SoundOp::Create && c.name == "SSE06"; });
+  const auto music = first([](const SoundCall& c) { return c.op == SoundOp::Create && c.name == "M01"; });
+  const auto stop = first([](const SoundCall& c) { return c.op == SoundOp::Release && c.slot == kMusicSlot; });
+  EXPECT_LT(stop, sound);
+  EXPECT_LT(sound, music);
 
   // The story goes on from there.
   NextPage();
@@ -136,6 +145,25 @@ TEST_F(Saves, SavingALoadedGameWritesTheSameFileButForTheTimeAndTheThumbnail) {
   size_t differ = 0;
   while (differ < first.size() && first[differ] == second[differ]) ++differ;
   EXPECT_EQ(differ, first.size()) << "first difference at byte " << differ;
+}
+
+TEST_F(Saves, BytesTheEngineOnlyKeepsAreWrittenAsTheyWereLoaded) {
+  Start();
+  ASSERT_TRUE(E().SaveGame(2, true));
+  std::vector<uint8_t> file = FileBytes(Slot(2));
+  file[256] = 0x5A;  // reserved block
+  file[256 + 1023] = 0xA5;
+  file[kSlotState + 4 * 16] = 77;                                                               // reserved flag
+  for (size_t i = 0; i < 20; ++i) file[kSlotNames + 540 + i] = static_cast<uint8_t>(0xE0 + i);  // text buffer
+  ASSERT_TRUE(WriteFileAtomically(Slot(2), file));
+  ASSERT_TRUE(E().LoadGame(2, true));
+  ASSERT_TRUE(E().SaveGame(3, true));
+  const std::vector<uint8_t> again = FileBytes(Slot(3));
+  EXPECT_EQ(again[256], 0x5A);
+  EXPECT_EQ(again[256 + 1023], 0xA5);
+  EXPECT_EQ(StateAt(again, 16), 77);
+  EXPECT_EQ(std::vector<uint8_t>(again.begin() + kSlotNames + 540, again.begin() + kSlotNames + 560),
+            std::vector<uint8_t>(file.begin() + kSlotNames + 540, file.begin() + kSlotNames + 560));
 }
 
 TEST_F(Saves, TheLabelCarriesTheTimeAndTheSceneTitleAndTheCommentIsEmpty) {
