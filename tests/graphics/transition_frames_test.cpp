@@ -7,6 +7,7 @@
 #include <cstring>
 #include <functional>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -127,6 +128,8 @@ struct KindCase {
   int frames;
   Model model;
 };
+
+void PrintTo(const KindCase& c, std::ostream* os) { *os << c.name; }
 
 class TransitionFramesTest : public ::testing::TestWithParam<KindCase> {};
 
