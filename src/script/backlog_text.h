@@ -22,8 +22,6 @@ class BacklogText {
   void Append(std::string_view text);
   // Ends the line being built; once 200 lines are finished the oldest is dropped.
   void CloseLine();
-  // Takes the last `count` bytes off the line being built (characters drawn but not logged).
-  void DropLast(int count);
   void Clear();
   // Takes slots 0..199 as a save file keeps them; slot 200 is emptied. The line being built is
   // slot `lines` (0..200) and goes on at `writePosition` (70 × lines + its length), kept within
