@@ -141,6 +141,8 @@ bool TForm1::LoadGame(int slot, bool quiet) {
     std::memcpy(textWindow.page.colours[static_cast<size_t>(r)].data(), m.pageColours.data() + at, kPageColumns);
   }
   textWindow.page.empty = s.pageEmpty != 0;
+  // The file keeps the grid alone: the loaded page's characters are all of the normal size.
+  for (auto& row : textWindow.page.large) row.fill(false);
   pageHistory.entries = m.history;
 
   // The names record.

@@ -94,8 +94,10 @@ TEST_F(Saves, ASaveHoldsTheStoryAndALoadBringsItBack) {
   ASSERT_EQ(E().vars.V(1), 22);
   ASSERT_EQ(E().layers.backgroundName, "AB02");
   E().vars.G(6) = 0;
+  E().textWindow.page.large[1][0] = true;  // a large character on the page being left
   Device().ClearCalls();
   ASSERT_TRUE(E().LoadGame(3, false));
+  EXPECT_FALSE(E().textWindow.page.large[1][0]);
   EXPECT_EQ(Banner(), "ロードします");
   EXPECT_EQ(E().vars.V(1), 11);
   EXPECT_EQ(E().script.pc, pc);
