@@ -13,7 +13,8 @@ using namespace testing;
 TEST(DemoSaves, QuickSaveAndTheLoadKeyOnTheFirstPage) {
   TempFolder folder;
   const std::filesystem::path dir = folder.Path() / "game";
-  std::filesystem::copy(std::string(TORVEL_BINARY_DIR) + "/demo/game", dir, std::filesystem::copy_options::recursive);
+  const std::filesystem::path demo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
+  std::filesystem::copy(demo, dir, std::filesystem::copy_options::recursive);
   for (const char* own : {"save", "save0.dat", "kaiso.dat"}) std::filesystem::remove_all(dir / own);
   HeadlessHost host(folder.Path() / "config");
   TForm1 e(host, EngineOptions{dir, 1, true});
