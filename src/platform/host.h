@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "graphics/bitmap.h"
+#include "platform/date_time.h"
 
 namespace torvel {
 
@@ -60,6 +61,11 @@ class Host {
 
   // The per-user configuration folder (the registry's place): $XDG_CONFIG_HOME/torvel.
   virtual std::filesystem::path SettingsFolder() = 0;
+  // The per-user data folder ($XDG_DATA_HOME/torvel): save files of games whose own folder
+  // cannot be written.
+  virtual std::filesystem::path DataFolder() = 0;
+  // The local date and time, for the labels of save files.
+  virtual DateTime LocalTime() = 0;
 
   // Whether the game's window is the active one; voices, effects and music wait while it is not.
   virtual bool WindowActive() { return true; }

@@ -44,6 +44,11 @@ class HeadlessHost : public Host {
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+  // The settings folder's "data" subfolder unless set: a run never touches the player's own.
+  std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
+  void SetDataFolder(std::filesystem::path folder) { dataFolder_ = std::move(folder); }
+  // 2000/01/01 00:00:00 plus the virtual milliseconds.
+  DateTime LocalTime() override;
   // The recording device, on the virtual clock.
   RecordingSoundDevice& Sound() override { return sound_; }
 
@@ -100,6 +105,7 @@ class HeadlessHost : public Host {
 
   TForm1* engine_ = nullptr;
   std::filesystem::path settingsFolder_;
+  std::filesystem::path dataFolder_;
   uint32_t now_ = 0;
   RecordingSoundDevice sound_{[this] { return now_; }};
   uint32_t nextTick_ = kTimerPeriodMs;
