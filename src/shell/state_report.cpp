@@ -92,6 +92,7 @@ std::string TForm1::DescribeState() const {
   AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
   out += "},\"sound\":";
   AppendSoundState(out);
+  AppendSceneState(out);
   out += "}\n";
   return out;
 }
