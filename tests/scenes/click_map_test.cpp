@@ -304,8 +304,10 @@ TEST(ClickMapTest, FiveUnitsOfTimeoutAreAHundredTicksOfTheMapOnScreen) {
 
 TEST(ClickMapTest, ALeftoverCountNeverFiresIntoALaterChoice) {
   SceneGame game;
-  const std::string block = "{Plain\n!V001=1\n@select\n{A\n!V005=1\n\\\n{B\n!V005=2\n\\\n}\n\\\n{@5\n!V001=9\n\\\n}\n";
+  const std::string block =
+      "{Plain\n!V001=1\n@go pick\n{@5\n!V001=9\n\\\n}\n:pick\n@select\n{A\n!V005=1\n\\\n{B\n!V005=2\n\\\n}\n";
   TForm1& e = Start(game, Main("", "PARTS", block));
+  ASSERT_EQ(e.clickMap.timeoutOption, 2);
   game.Click(30, 20);
   game.RunToWait();
   ASSERT_EQ(e.ctl.choiceMode, 1);
