@@ -240,6 +240,22 @@ TEST(ClickMapTest, WithAChosenPictureTheChosenLookStaysOnTheScreenBuffer) {
   EXPECT_EQ(game.Window(30, 20), kStory);
 }
 
+// Without a chosen picture the confirmation repaints the window from the screen buffer, except in
+// full-screen text mode, where the hovered look stays until the story draws again.
+TEST(ClickMapTest, TheConfirmationRepaintsUnlessTextIsFullScreen) {
+  for (const bool fullScreenText : {false, true}) {
+    SCOPED_TRACE(fullScreenText);
+    SceneGame game;
+    TForm1& e = Start(game, Main(fullScreenText ? "!V099=1\n!S160=1\n" : "!V099=1\n"));
+    game.Move(150, 100);
+    ASSERT_EQ(game.Window(150, 100), kShopLook);
+    game.Click(150, 100);
+    EXPECT_EQ(e.ctl.choiceMode, 0);
+    EXPECT_EQ(game.Window(150, 100), fullScreenText ? kShopLook : kStory);
+    EXPECT_EQ(game.Screen(150, 100), kStory);
+  }
+}
+
 TEST(ClickMapTest, TheRightButtonConfirmsToo) {
   SceneGame game;
   TForm1& e = Start(game, Main(""));
