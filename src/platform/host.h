@@ -53,6 +53,10 @@ class Host {
   virtual Point ScreenSize() = 0;
   // The enabled items of the main menu follow S000 and S028.
   virtual void RefreshMenus() {}
+  // The pointer's shape over the picture: 0 the default, 29 and up the shapes of the click map's
+  // colour regions (29 arrow, 30 pointing hand, 31 open hand, 32 cross, 33 what's-this, 34
+  // size-all, any other the pointing hand).
+  virtual void SetPointerShape(int shape) { (void)shape; }
 
   virtual MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                     MessageIcon icon) = 0;

@@ -122,6 +122,7 @@ bool TForm1::LoadGame(int slot, bool quiet) {
   vars.S(kVarDisplayMode) = s.displayMode;
   pageHistory.count = s.historyCount;
   ctl.choiceMode = 0;
+  ResetSceneChoices();  // no selection tree, click map or map timeout outlives the game it was in
 
   // Texts: the backlog, the line, the names; the player's names are the current ones.
   text.backlog.Restore(m.backlog, s.backlogLines, s.backlogWritePosition);

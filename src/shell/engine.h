@@ -21,6 +21,9 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "scenes/click_map.h"
+#include "scenes/object_control.h"
+#include "scenes/selection_tree.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
@@ -287,12 +290,12 @@ class TForm1 {
   void RecollectionHover(int x, int y);                       // scenes/scene_input_hooks.cpp
   void RecollectionClick(MouseButton button, int x, int y);   // scenes/scene_input_hooks.cpp
   void RecollectionMouseUp(int x, int y);                     // scenes/scene_input_hooks.cpp
-  void ClickMapHover(int x, int y);                           // scenes/scene_input_hooks.cpp
-  void ClickMapClick();                                       // scenes/scene_input_hooks.cpp: left button
-  void ClickMapRightClick();                                  // scenes/scene_input_hooks.cpp
-  void SelectionTreeHover(int x, int y);                      // scenes/scene_input_hooks.cpp
-  void SelectionTreeClick();                                  // scenes/scene_input_hooks.cpp: left button
-  void SelectionTreeRightClick();                             // scenes/scene_input_hooks.cpp
+  void ClickMapHover(int x, int y);                           // scenes/click_map.cpp
+  void ClickMapClick();                                       // scenes/click_map.cpp: the confirmation
+  void ClickMapRightClick();                                  // scenes/click_map.cpp
+  void SelectionTreeHover(int x, int y);                      // scenes/selection_tree.cpp
+  void SelectionTreeClick();                                  // scenes/selection_tree.cpp: the confirmation
+  void SelectionTreeRightClick();                             // scenes/selection_tree.cpp
   bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
@@ -474,7 +477,7 @@ class TForm1 {
   void TitleMapFrame();                  // scenes/scene_frames.cpp
   void CgViewerFrame();                  // scenes/scene_frames.cpp
   void RecollectionTick();               // scenes/scene_frames.cpp
-  void ClickMapTimeoutTick();            // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();            // scenes/click_map.cpp
 
   // ---- saving and loading (screens/save_game.cpp, load_game.cpp, global_data.cpp,
   // save_folder.cpp, banner.cpp, save_report.cpp) ----
@@ -522,6 +525,37 @@ class TForm1 {
   bool QuickSaveKeyActs() const;
   bool LoadKeyActs() const;
 
+  // ---- special scenes: the selection tree, the click map, objects (scenes/selection_tree.cpp,
+  // click_map.cpp, object_control.cpp, scene_choice_report.cpp) ----
+  // Reads the `seltree` table; start-up.
+  void LoadSelectionTrees();
+  void ShowSelectionTree(int n);
+  void DrawTreeRow(int column, int row, int entry, Bitmap& normal, Bitmap& highlighted);
+  // Takes the menu down without touching the picture (loading, the wait reset).
+  void DropSelectionTree();
+  // The title's hook: takes the menu down and puts the story's picture back.
+  void CloseSelectionTree();
+  // Reads the map `name` from a `map` table and the option block at `pc`; the command's result.
+  int ShowClickMap(std::span<const uint8_t> table, std::string_view name);
+  // A click would choose: an enabled option is under the pointer.
+  bool ClickMapReady() const;
+  // Takes the map down: no timeout left, the default pointer.
+  void EndClickMap();
+  // Pointer shape 0 is the default; the click map's colour regions use 29 and up.
+  void SetPointerShape(int shape);
+  // Object slots and the off-screen buffer as they are at start-up.
+  void ResetObjects();
+  bool BlendObject(int n, int x, int y, const Bitmap& background, Rect& drawn);
+  void ShowObject(int n, int x, int y, bool intoScreen);
+  void EraseObject(int n, int x, int y);
+  // Waits until `frameMs` after the pacing mark.
+  void WaitObjectFrame(int frameMs);
+  // The choice-like scenes end with the wait state: no menu, no map, no timeout.
+  void ResetSceneChoices();
+  void AppendSceneState(std::string& out) const;
+  // The sound of a confirmed choice.
+  void PlayChoiceSound();
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -542,6 +576,9 @@ class TForm1 {
   SaveState saves;
   PageHistory pageHistory;
   RecollectionRecords recollection;
+  SelectionTreeState selectionTree;
+  ClickMapState clickMap;
+  ObjectState objects;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

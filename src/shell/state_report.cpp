@@ -72,6 +72,7 @@ std::string TForm1::DescribeState() const {
   out += "},\"sound\":";
   AppendSoundState(out);
   AppendSaveState(out);
+  AppendSceneState(out);
   out += "}\n";
   return out;
 }

@@ -40,6 +40,9 @@ class HeadlessHost : public Host {
   void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
   Point ScreenSize() override { return Point{1920, 1080}; }
   void RefreshMenus() override { ++menuRefreshes_; }
+  // The shape is kept as asked, for tests and the state report.
+  void SetPointerShape(int shape) override { pointerShape_ = shape; }
+  int PointerShape() const { return pointerShape_; }
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
@@ -124,6 +127,7 @@ class HeadlessHost : public Host {
   std::deque<MessageResult> answers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
+  int pointerShape_ = 0;
   std::vector<std::filesystem::path> movieRequests_;
   uint32_t movieLength_ = 2000;
   bool movieOpens_ = true;

@@ -14,6 +14,7 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/qt/pointer_shapes.h"
 #include "platform/user_folders.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
@@ -105,6 +106,15 @@ void QtHost::SetCursorPos(Point p) {
   QPointF local = picture.FromPicture(Point{p.x - origin.x, p.y - origin.y});
   // Where the window system forbids moving the pointer this does nothing.
   QCursor::setPos(picture.mapToGlobal(local).toPoint());
+}
+
+void QtHost::SetPointerShape(int shape) {
+  PictureWidget& picture = window_->Picture();
+  if (shape == 0) {
+    picture.unsetCursor();
+  } else {
+    picture.setCursor(CursorShapeOfPointer(shape));
+  }
 }
 
 Point QtHost::WindowPos() {

@@ -52,6 +52,7 @@ class QtHost : public Host, private WindowEvents {
   Point WindowPos() override;
   void MoveWindow(Point topLeft) override;
   Point ScreenSize() override;
+  void SetPointerShape(int shape) override;
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
