@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -298,6 +300,7 @@ TEST(SettingsStoreTest, UnusableFileDoesNotCrash) {
   EXPECT_EQ(store.State(), SettingsStore::FileState::Unreadable);
   EXPECT_EQ(store.ReadInt("Vol1", 3), 3);
   EXPECT_FALSE(store.WriteInt("Vol1", 1));
+  EXPECT_EQ(store.WriteError(), store.File().string() + ": Is a directory");
   EXPECT_TRUE(fs::is_directory(store.File()));
 }
 
@@ -312,6 +315,54 @@ TEST(SettingsStoreTest, CompletedGamesCounterHasAFixedPlace) {
   // A stored count that is not a number starts again from 0.
   ASSERT_TRUE(store.Write("Clear", "many"));
   EXPECT_EQ(IncrementCompletedGames(folder.Path()), 1);
+}
+
+// Several processes counting completed games at once: each increment is a read-modify-write of
+// the same file, and none may be lost.
+TEST(SettingsStoreTest, IncrementsFromSeveralProcessesAtOnceAreAllKept) {
+  testing::TempFolder folder;
+  constexpr int kProcesses = 4;
+  constexpr int kIncrements = 20;
+  int start[2];
+  ASSERT_EQ(::pipe(start), 0);
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      char go;
+      ::close(start[1]);
+      if (::read(start[0], &go, 1) != 0) ::_exit(2);  // all begin when the pipe closes
+      for (int i = 0; i < kIncrements; ++i) {
+        std::string error;
+        IncrementCompletedGames(folder.Path(), &error);
+        if (!error.empty()) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  ::close(start[0]);
+  ::close(start[1]);
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  SettingsStore store(folder.Path(), "Software\\Grevholt", "vesk");
+  store.Load();
+  EXPECT_EQ(store.ReadInt("Clear", 0), kProcesses * kIncrements);
+}
+
+TEST(SettingsStoreTest, AFailedWriteSaysWhyAndNamesTheFile) {
+  testing::TempFolder folder;
+  // The settings folder's place is taken by a file: nothing can be written below it.
+  ASSERT_TRUE(WriteFileAtomically(folder.Path() / "store", std::string_view("x")));
+  SettingsStore store(folder.Path() / "store", "Software\\Maker", "game");
+  EXPECT_FALSE(store.WriteInt("Vol1", -300));
+  EXPECT_EQ(store.WriteError(), store.File().string() + ": Not a directory");
+  std::string error;
+  EXPECT_EQ(IncrementCompletedGames(folder.Path() / "store", &error), 1);
+  EXPECT_NE(error.find(": Not a directory"), std::string::npos) << error;
 }
 
 }  // namespace
