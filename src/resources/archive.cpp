@@ -104,7 +104,7 @@ ArchiveIndex ReadArchiveIndex(const std::filesystem::path& file, ArchiveLayout l
     indexBytes = count > left / entrySize ? left - left % entrySize : count * entrySize;
   }
   std::vector<uint8_t> bytes(got + indexBytes);
-  std::memcpy(bytes.data(), head, got);
+  if (got > 0) std::memcpy(bytes.data(), head, got);
   if (indexBytes > 0) {
     in.read(reinterpret_cast<char*>(bytes.data() + header), static_cast<std::streamsize>(indexBytes));
     bytes.resize(header + static_cast<size_t>(in.gcount()));
