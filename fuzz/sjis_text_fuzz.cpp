@@ -1,5 +1,6 @@
 // Any bytes through the Shift-JIS helpers and the conversions at the engine's edges: to UTF-8
-// and back, upper-casing, cutting, and script text made into a stored body.
+// and back (also the strict forms of the authoring tools), upper-casing, cutting, and script
+// text made into a stored body.
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -43,6 +44,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string sjis = Utf8ToSjis(text);
   // Text that came from Shift-JIS whole (nothing replaced) converts back to the same UTF-8.
   if (utf8.find("\xEF\xBF\xBD") == std::string::npos && SjisToUtf8(Utf8ToSjis(utf8)) != utf8) __builtin_trap();
+
+  // The strict forms of the authoring tools: text they accept converts whole and back.
+  if (IsUtf8(text) && !ValidUtf8(text)) __builtin_trap();
+  if (!IsUtf8(utf8)) __builtin_trap();
+  std::string exact;
+  if (Utf8ToSjisExact(text, exact)) {
+    if (!IsUtf8(text) || SjisToUtf8(exact).find("\xEF\xBF\xBD") != std::string::npos) __builtin_trap();
+  }
 
   const std::string upper = SjisUpper(text);
   if (upper.size() != text.size() || !SjisEqualNoCase(text, upper)) __builtin_trap();
