@@ -36,6 +36,7 @@
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
+#include "shell/notices.h"
 #include "sound/sound_state.h"
 
 namespace torvel {
@@ -106,6 +107,13 @@ class TForm1 {
   int IncrementCompletedGames();
   // The file that holds this game's settings.
   std::filesystem::path SettingsFile();
+
+  // ---- notices to the player (shell/notices.cpp): troubles the game goes on through, each told
+  // once per run ----
+  void NoticeSettingsNotSaved(const std::string& reason);
+  void NoticeNoJapaneseFont();
+  void NoticeScriptTooLarge(std::string_view name);
+  bool ScriptRefusedForSize(std::string_view name) const;
 
   // ---- script (script/) ----
   void Step();
@@ -579,12 +587,14 @@ class TForm1 {
   SelectionTreeState selectionTree;
   ClickMapState clickMap;
   ObjectState objects;
+  Notices notices;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);
   void RunStartupSequence();
   void FirstTick();
-  bool FailStartup();
+  // Shows the start-up failure with `detail` (the file concerned and why) and closes.
+  bool FailStartup(const std::string& detail);
   enum class LineResult { Continue, Yield };
   LineResult DispatchLine();
   void FetchLine();

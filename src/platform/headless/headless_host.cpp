@@ -90,12 +90,16 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Wheel: engine_->FormMouseWheel(none, e.wheel); break;
-    case InputEvent::Kind::Shot:
-      if (!WritePng(e.file, window_) && onError) onError("cannot write " + e.file);
+    case InputEvent::Kind::Shot: {
+      std::string error;
+      if (!WritePng(e.file, window_, &error) && onError) onError(error);
       break;
-    case InputEvent::Kind::State:
-      if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
+    }
+    case InputEvent::Kind::State: {
+      std::string error;
+      if (!WriteFileAtomically(e.file, engine_->DescribeState(), &error) && onError) onError(error);
       break;
+    }
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
     case InputEvent::Kind::Save:
     case InputEvent::Kind::Load: {
@@ -141,12 +145,14 @@ MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_vi
                                         MessageIcon) {
   messages_.push_back(Message{std::string(caption), std::string(text)});
   std::cerr << SjisToUtf8(caption) << ": " << SjisToUtf8(text) << "\n";
+  // Queued answers are for questions: a box with OK alone takes none of them.
+  if (buttons == MessageButtons::Ok) return MessageResult::Ok;
   MessageResult answer = MessageResult::Ok;
   if (!answers_.empty()) {
     answer = answers_.front();
     answers_.pop_front();
   }
-  return buttons == MessageButtons::Ok ? MessageResult::Ok : answer;
+  return answer;
 }
 
 bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {
