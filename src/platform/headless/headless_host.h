@@ -88,6 +88,8 @@ class HeadlessHost : public Host {
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
   std::function<void(const std::string&)> onError;
+  // Called while a message box is open, before it is answered (what a test sees behind it).
+  std::function<void(const Message&)> onMessage;
 
  private:
   void DeliverDue();
