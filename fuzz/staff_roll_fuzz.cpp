@@ -1,7 +1,8 @@
 // Arbitrary staff-roll scripts and title-map tables. The first byte picks what runs: a page roll
-// or a slide roll played on the engine (a host whose clock ends the roll after two seconds of its
-// time, as a player's click or quit would), or a `mapctrl` table read for a chapter and then
+// or a slide roll played on the engine (a host whose clock ends the roll after a tenth of a second
+// of its time, as a player's click or quit would), or a `mapctrl` table read for a chapter and then
 // driven by hovers and clicks taken from the rest of the input.
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -16,7 +17,9 @@
 
 namespace {
 
-constexpr uint32_t kRollBudgetMs = 2000;
+// A few frames of roll time and a few dozen pointer events keep each run short.
+constexpr uint32_t kRollBudgetMs = 100;
+constexpr size_t kMaxMapEvents = 48;
 
 class BoundedHost : public torvel::HeadlessHost {
  public:
@@ -75,7 +78,8 @@ void DriveMap(torvel::TForm1& e, const uint8_t* data, size_t size, torvel::MapDe
   m.hitMap = hitMap;
   m.strip.Resize(376, 40);
   e.ctl.screenMode = torvel::smTitleMap;
-  for (size_t i = 2; i + 2 < size && e.ctl.screenMode == torvel::smTitleMap; i += 3) {
+  const size_t end = std::min(size, 2 + 3 * kMaxMapEvents);
+  for (size_t i = 2; i + 2 < end && e.ctl.screenMode == torvel::smTitleMap; i += 3) {
     const int x = data[i] * 4 - 100;
     const int y = data[i + 1] * 3 - 80;
     const uint8_t what = data[i + 2];

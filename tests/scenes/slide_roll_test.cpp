@@ -39,10 +39,8 @@ uint32_t Ready(GameFixture& g, const std::string& roll, const std::string& main 
   return g.Host().TickCount();
 }
 
-void Play(GameFixture& g) {
-  g.Click();
-  g.RunToWait();
-}
+// Runs the command as the interpreter would, so that the clock shows the roll's own time.
+void Play(GameFixture& g, std::string_view name = "ending") { EXPECT_EQ(g.Engine().CmdSroll(name), 1); }
 
 struct ClockCase {
   std::string name;
@@ -59,7 +57,15 @@ TEST_P(SlideRollClockTest, RollTakesItsTime) {
   EXPECT_EQ(g.Host().TickCount() - t0, GetParam().lasts);
   EXPECT_EQ(g.Engine().ctl.screenMode, smScenario);
   EXPECT_FALSE(g.Engine().ctl.menuLock);
+}
+
+TEST(SlideRollTest, StoryGoesOnAfterTheRoll) {
+  GameFixture g;
+  Ready(g, "@WAIT 3\n@END\n");
+  g.Click();
+  g.RunToWait();
   EXPECT_EQ(g.Engine().script.lineBuffer, "\\done");
+  EXPECT_EQ(g.Engine().ctl.screenMode, smScenario);
 }
 
 INSTANTIATE_TEST_SUITE_P(Waits, SlideRollClockTest,
@@ -80,10 +86,10 @@ INSTANTIATE_TEST_SUITE_P(Waits, SlideRollClockTest,
 
 TEST(SlideRollTest, MissingScriptReturnsAtOnce) {
   GameFixture g;
-  const uint32_t t0 = Ready(g, "@WAIT 10\n", "\\start\n@sroll nothing\n\\done\n");
-  Play(g);
+  const uint32_t t0 = Ready(g, "@WAIT 10\n");
+  Play(g, "nothing");
   EXPECT_EQ(g.Host().TickCount() - t0, 0u);
-  EXPECT_EQ(g.Engine().script.lineBuffer, "\\done");
+  EXPECT_FALSE(g.Engine().ctl.menuLock);
 }
 
 // A click ends the roll once its current line is over; the line after it never runs. Waits sum
@@ -158,9 +164,8 @@ TEST(SlideRollTest, FinishedFadeTowardsBStaysOneLevelShort) {
 
 struct DarknessCase {
   std::string name;
-  std::string main;
-  std::vector<std::pair<std::string, std::string>> rolls;
-  Bgr white;  // what a white picture shows as
+  std::vector<std::pair<std::string, std::string>> rolls;  // played one after the other
+  Bgr white;                                               // what a white picture shows as
 };
 
 class SlideDarknessTest : public ::testing::TestWithParam<DarknessCase> {};
@@ -169,32 +174,28 @@ TEST_P(SlideDarknessTest, PicturesAreDarkenedUnder255) {
   const DarknessCase& c = GetParam();
   GameFixture g;
   for (const auto& [name, text] : c.rolls) g.Script(name, text);
-  Ready(g, "@END\n", c.main);
-  Play(g);
+  Ready(g, "@END\n");
+  for (const auto& roll : c.rolls) Play(g, roll.first);
   EXPECT_EQ(Px(g.Host().Window(), 123, 456), c.white);
   EXPECT_EQ(Px(g.Engine().layers.screen, 799, 0), c.white);
 }
 
 const std::string kShowWhite = "@GRA AWHITE,0\n@END\n";
 
-INSTANTIATE_TEST_SUITE_P(
-    Levels, SlideDarknessTest,
-    ::testing::Values(
-        // Nothing has set the darkness in this run: every picture is black.
-        DarknessCase{"UnsetIsBlack", "\\s\n@sroll a\n\\done\n", {{"a", kShowWhite}}, Bgr{0, 0, 0}},
-        DarknessCase{"Half", "\\s\n@sroll a\n\\done\n", {{"a", "@DARK 128\n" + kShowWhite}}, Bgr{127, 127, 127}},
-        DarknessCase{"Full", "\\s\n@sroll a\n\\done\n", {{"a", "@DARK 255\n" + kShowWhite}}, Bgr{255, 255, 255}},
-        DarknessCase{
-            "MoreThanFull", "\\s\n@sroll a\n\\done\n", {{"a", "@DARK 300\n" + kShowWhite}}, Bgr{255, 255, 255}},
-        DarknessCase{"Negative", "\\s\n@sroll a\n\\done\n", {{"a", "@DARK -7\n" + kShowWhite}}, Bgr{0, 0, 0}},
-        // The last darkness set stays for the next roll.
-        DarknessCase{"CarriesOver",
-                     "\\s\n@sroll a\n@sroll b\n\\done\n",
-                     {{"a", "@DARK 64\n@END\n"}, {"b", kShowWhite}},
-                     Bgr{63, 63, 63}},
-        // S000 is black whatever the darkness.
-        DarknessCase{"BlackName", "\\s\n@sroll a\n\\done\n", {{"a", "@DARK 255\n@GRA s000,0\n@END\n"}}, Bgr{0, 0, 0}}),
-    [](const ::testing::TestParamInfo<DarknessCase>& info) { return info.param.name; });
+INSTANTIATE_TEST_SUITE_P(Levels, SlideDarknessTest,
+                         ::testing::Values(
+                             // Nothing has set the darkness in this run: every picture is black.
+                             DarknessCase{"UnsetIsBlack", {{"a", kShowWhite}}, Bgr{0, 0, 0}},
+                             DarknessCase{"Half", {{"a", "@DARK 128\n" + kShowWhite}}, Bgr{127, 127, 127}},
+                             DarknessCase{"Full", {{"a", "@DARK 255\n" + kShowWhite}}, Bgr{255, 255, 255}},
+                             DarknessCase{"MoreThanFull", {{"a", "@DARK 300\n" + kShowWhite}}, Bgr{255, 255, 255}},
+                             DarknessCase{"Negative", {{"a", "@DARK -7\n" + kShowWhite}}, Bgr{0, 0, 0}},
+                             // The last darkness set stays for the next roll.
+                             DarknessCase{
+                                 "CarriesOver", {{"a", "@DARK 64\n@END\n"}, {"b", kShowWhite}}, Bgr{63, 63, 63}},
+                             // S000 is black whatever the darkness.
+                             DarknessCase{"BlackName", {{"a", "@DARK 255\n@GRA s000,0\n@END\n"}}, Bgr{0, 0, 0}}),
+                         [](const ::testing::TestParamInfo<DarknessCase>& info) { return info.param.name; });
 
 TEST(SlideRollTest, DarknessMultipliesEveryByte) {
   GameFixture g;
@@ -278,14 +279,15 @@ TEST(SlideRollTest, GothicFontNumberTwo) {
 TEST(SlideRollTest, FadeLeftRunningNeverTouchesAPageRoll) {
   GameFixture g;
   g.Script("staff", "@GRA AROLL1,0\n@GRA AROLL2,1\n");
-  const uint32_t t0 =
-      Ready(g, "@DARK 255\n@GRA AWHITE,0\n@MOJ 50\n@WAIT 100\n@END\n", "\\start\n@sroll ending\n@roll staff\n\\done\n");
+  const uint32_t t0 = Ready(g, "@DARK 255\n@GRA AWHITE,0\n@MOJ 50\n@WAIT 100\n@END\n");
   InputPlan plan(g);
   plan.Click(t0 + 200);
   std::vector<size_t> shots;
   for (uint32_t k = 1; k < 15; ++k) shots.push_back(plan.Shot(t0 + 200 + 30 * k));
   plan.Apply();
   Play(g);
+  ASSERT_EQ(g.Host().TickCount() - t0, 200u);
+  EXPECT_EQ(g.Engine().CmdRoll("staff"), 1);
   EXPECT_EQ(g.Engine().staffRoll.fadeSpeed, 50);
   for (uint32_t k = 1; k < 15; ++k) {
     SCOPED_TRACE(k);
@@ -323,7 +325,7 @@ TEST(SlideRollTest, QuittingEndsTheRoll) {
   InputPlan plan(g);
   plan.Close(t0 + 300, true);
   plan.Apply();
-  g.Click();
+  Play(g);
   g.Host().RunFrame();
   EXPECT_TRUE(g.Host().Closed());
   EXPECT_EQ(g.Host().TickCount() - t0, 300u);

@@ -271,7 +271,8 @@ TEST(DayPanelTest, NewDayLoadsItsPanel) {
 
 TEST(ChgprmTest, ShowsTheScreenBuffer) {
   GameFixture g;
-  StatusGame(g, "\\one\n@chgprm\n\\two\n");
+  // A wait that keeps the page: nothing composes the screen buffer again before the command.
+  StatusGame(g, "=one\n@chgprm\n\\two\n");
   TForm1& e = g.Start();
   g.RunToWait();
   e.layers.screen = Solid(800, 600, Bgr{9, 99, 199});

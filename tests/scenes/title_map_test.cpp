@@ -84,7 +84,7 @@ GameFixture& MapGame(GameFixture& g, int chapter = 1, bool withHitMap = true, co
       .Entry("tq_gra.tvx", "TR_RET_OM", Packed(OpaqueStacked(128, 32, kBackLit)))
       .Script("mapctrl", table)
       .Script("main", "!V100=" + std::to_string(chapter == 1 ? 0 : chapter) +
-                          "\n\\start\n@map\n!V010=S115\n!V011=S116\n\\after\n");
+                          "\n=start\n@map\n!V010=S115\n!V011=S116\n\\after\n");
   if (withHitMap) g.Entry("tq_gra.tvx", "TR_HITMAP", Packed(HitMap()));
   for (int a = 1; a <= 5; ++a) {
     g.Entry("tq_gra.tvx", "TR_SEL" + std::to_string(a), Packed(OpaqueStacked(64, 24, kPlate)));
@@ -170,7 +170,7 @@ TEST(TitleMapTest, HitMapColoursSelectTheAreas) {
 
 TEST(TitleMapTest, HitMapIsReadOnlyInsideItsPicture) {
   GameFixture g;
-  MapGame(g);
+  MapGame(g, 1, false);
   g.Entry("tq_gra.tvx", "TR_HITMAP", Packed(HitMap(250, 100)));
   TForm1& e = Open(g);
   Move(e, 150, 50);
