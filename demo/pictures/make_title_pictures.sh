@@ -11,8 +11,9 @@ im=/usr/bin/convert
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
 
-# png ARGS... OUT: convert, writing a PNG without time stamps so that the files stay the same.
-png() { "$im" "${@:1:$#-1}" -strip -define png:exclude-chunks=date,time "${!#}"; }
+# png ARGS... OUT: convert, writing an 8-bit PNG without time stamps so that the files stay the
+# same. (Without its colour chunks a 16-bit PNG would read as linear light and come out brighter.)
+png() { "$im" "${@:1:$#-1}" -strip -depth 8 -define png:exclude-chunks=date,time "${!#}"; }
 
 # stacked NAME WIDTH HEIGHT COLOUR-ARGS...: the colour picture drawn by the arguments, over an
 # all-white mask of the same size.
@@ -81,15 +82,15 @@ done < "$tmp/areas"
 stacked tr_rank1 200 80 xc:'#1c1c1c' -font "$gothic" -fill white -pointsize 16 -annotate +12+30 '現在の順位' \
   -pointsize 28 -annotate +130+62 'C'
 stacked tr_choice 376 40 xc:'#fff8e0' -font "$gothic" -pointsize 14 -fill '#604020' -annotate +8+26 '一つ目'
-stacked tr_sel 232 45 xc:'#f8f0d8' -stroke '#806040' -fill none -draw 'rectangle 1,1 230,43'
-stacked tr_sel_om 232 45 xc:'#ffd870' -stroke '#806040' -fill none -draw 'rectangle 1,1 230,43'
+stacked tr_sel 232 45 xc:'#4a3828' -stroke '#c8b88a' -fill none -draw 'rectangle 1,1 230,43'
+stacked tr_sel_om 232 45 xc:'#b05020' -stroke '#ffe0a0' -fill none -draw 'rectangle 1,1 230,43'
 for n in 1 2 3 4 5; do
   label=$(echo "$areas" | sed -n "${n}p" | cut -d' ' -f4)
   stacked "tr_sel$n" 96 32 xc:'#803020' -font "$gothic" -pointsize 18 -fill white -annotate +10+23 "$label"
 done
 "$im" -size 800x600 xc:none -fill '#000000a0' -draw 'rectangle 0,0 800,600' \
-  -fill '#fff8e0' -stroke '#806040' -strokewidth 3 -draw 'roundrectangle 180,150 620,440 16,16' \
-  -font "$gothic" -stroke none -fill '#604020' -pointsize 20 -annotate +300+190 'この二か所へ行きますか？' \
+  -fill '#2a3040' -stroke '#c8b88a' -strokewidth 3 -draw 'roundrectangle 180,150 620,440 16,16' \
+  -font "$gothic" -stroke none -fill '#f0e0b0' -pointsize 20 -annotate +280+190 'この二か所へ行きますか？' \
   -pointsize 14 -annotate +220+216 '一つ目' -annotate +220+278 '二つ目' "$tmp/confirm.png"
 "$im" "$tmp/confirm.png" -alpha extract "$tmp/confirm_mask.png"
 "$im" "$tmp/confirm.png" -background black -alpha remove "$tmp/confirm_colour.png"

@@ -139,6 +139,7 @@ TEST(TitleMapTest, OpensWithACrossfadeOntoTheMapAndItsRank) {
             "{\"step\":1,\"listArea\":0,\"area\":0,\"row\":0,\"button\":0,\"first\":\"\",\"second\":\"\"}");
   EXPECT_EQ(e.vars.V(100), 0);  // a chapter of 0 reads as 1 and stays 0
   EXPECT_TRUE(e.WaitsForPlayer());
+  EXPECT_NE(e.DescribeState().find(",\"clock\":" + std::to_string(g.Host().TickCount())), std::string::npos);
 }
 
 struct HoverCase {
