@@ -56,7 +56,9 @@ void TForm1::RunPageRoll(std::string_view body) {
   r.kind = RollKind::Page;
   r.aborted = false;
   r.paused = false;
+  Bitmap text = std::move(p.text);  // its memory is kept from roll to roll
   p = PageRoll{};
+  p.text = std::move(text);
   ResizePageRollText();
   ctl.screenMode = smStaffRoll;
   // The menus would open screens whose frames cannot run while the roll owns the loop.
@@ -83,7 +85,7 @@ void TForm1::RunPageRoll(std::string_view body) {
     }
   }
 
-  p.text = Bitmap{};
+  p.text.Resize(0, 0);
   p.block.clear();
   r.kind = RollKind::None;
   ctl.screenMode = smScenario;

@@ -46,8 +46,13 @@ void TForm1::RunSlideRoll(std::string_view body) {
   ctl.menuLock = true;
   host.RefreshMenus();
   const std::string savedFont = settings.FontName;
-  // Darkness and fade speed carry over from the last roll; everything else starts afresh.
+  // Darkness and fade speed carry over from the last roll; everything else starts afresh. The
+  // buffers keep their memory from roll to roll.
+  Bitmap a = std::move(s.a), b = std::move(s.b), load = std::move(s.load);
   s = SlideRoll{};
+  s.a = std::move(a);
+  s.b = std::move(b);
+  s.load = std::move(load);
   s.a.Resize(kScreenWidth, kScreenHeight);
   s.b.Resize(kScreenWidth, kScreenHeight);
   s.load.Resize(kScreenWidth, kScreenHeight);
@@ -72,9 +77,9 @@ void TForm1::RunSlideRoll(std::string_view body) {
   ctl.menuLock = false;
   host.RefreshMenus();
   glyphs.SetFont(savedFont, settings.FONTSIZE, settings.FONTBold != 0);
-  s.a = Bitmap{};
-  s.b = Bitmap{};
-  s.load = Bitmap{};
+  s.a.Resize(0, 0);
+  s.b.Resize(0, 0);
+  s.load.Resize(0, 0);
   s.lines.clear();
 }
 

@@ -2,6 +2,8 @@
 // What the scene tests share: stacked pictures (colour above, mask below), and timed input with
 // shots of the window taken on the virtual clock and read back.
 #include <algorithm>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +25,15 @@ inline Bitmap Stacked(const Bitmap& colour, const Bitmap& mask) {
 
 // A solid picture with an opaque mask below it.
 inline Bitmap OpaqueStacked(int w, int h, Bgr c) { return Stacked(Solid(w, h, c), Solid(w, h, {255, 255, 255})); }
+
+// A picture packed once per test program under a name of the test's choosing: packing full-screen
+// pictures is most of a fixture's cost.
+inline const std::vector<uint8_t>& PackedOnce(const std::string& key, const std::function<Bitmap()>& make) {
+  static std::map<std::string, std::vector<uint8_t>> packed;
+  auto it = packed.find(key);
+  if (it == packed.end()) it = packed.emplace(key, Packed(make())).first;
+  return it->second;
+}
 
 // Timed input for a run, with shots of the window saved in the game folder.
 class InputPlan {

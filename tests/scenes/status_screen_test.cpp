@@ -40,7 +40,7 @@ void Copy(Bitmap& dst, Bgr c, int x, int y, int w, int h) {
 }
 
 GameFixture& StatusGame(GameFixture& g, const std::string& main = "\\w\n") {
-  g.Entry("tq_gra.tvx", "ST_BASE", Packed(Solid(800, 600, kBase)))
+  g.Entry("tq_gra.tvx", "ST_BASE", testing::PackedOnce("base", [] { return Solid(800, 600, kBase); }))
       .Entry("tq_gra.tvx", "ST_TODAY", Packed(Solid(24, 20, kToday)))
       .Entry("tq_gra.tvx", "ST_GAGE", Packed(Solid(12, 16, kGauge)))
       .Script("main", main);
@@ -173,15 +173,17 @@ TEST(StatusScreenRevealTest, NewPictureGrowsDownWhileTheOldOneIsSqueezed) {
   const Bitmap shown = Expected(c);
   const uint32_t t0 = g.Host().TickCount();
   InputPlan plan(g);
+  const std::vector<int> frames = {0, 1, 5, 9, 13, 17};  // f = 32 (k + 1): 32 … 576
   std::vector<size_t> shots;
-  for (uint32_t k = 0; k < 18; ++k) shots.push_back(plan.Shot(t0 + 10 * k));
+  for (int k : frames) shots.push_back(plan.Shot(t0 + 10 * static_cast<uint32_t>(k)));
   plan.Apply();
   e.OpenStatusScreen();
   EXPECT_EQ(g.Host().TickCount() - t0, 180u);
-  for (int k = 0; k < 18; ++k) {
+  for (size_t i = 0; i < frames.size(); ++i) {
+    const int k = frames[i];
     SCOPED_TRACE(k);
     const int f = 32 * (k + 1);
-    const Bitmap frame = plan.Picture(shots[static_cast<size_t>(k)]);
+    const Bitmap frame = plan.Picture(shots[i]);
     const int upper = 153600 / f;
     const int lower = 153600 / (600 - f);
     int row = 0;
@@ -236,7 +238,7 @@ class DayPanelTest : public ::testing::TestWithParam<PanelCase> {};
 TEST_P(DayPanelTest, PanelFollowsS004AndS110) {
   GameFixture g;
   StatusGame(g, GetParam().setup + "@gra AB01\n\\w\n")
-      .Entry("tq_gra.tvx", "AB01", Packed(Solid(800, 600, kStory)))
+      .Entry("tq_gra.tvx", "AB01", testing::PackedOnce("story", [] { return Solid(800, 600, kStory); }))
       .Entry("tq_gra.tvx", "DAY03", Packed(OpaqueStacked(64, 32, kPanel)))
       .Entry("tq_gra.tvx", "DAY12", Packed(OpaqueStacked(64, 32, Bgr{1, 2, 250})));
   g.Start();
@@ -259,7 +261,7 @@ INSTANTIATE_TEST_SUITE_P(Cases, DayPanelTest,
 TEST(DayPanelTest, NewDayLoadsItsPanel) {
   GameFixture g;
   StatusGame(g, "!S004=1;S110=3\n@gra AB01\n\\one\n!S110=12\n@gra AB01\n\\two\n")
-      .Entry("tq_gra.tvx", "AB01", Packed(Solid(800, 600, kStory)))
+      .Entry("tq_gra.tvx", "AB01", testing::PackedOnce("story", [] { return Solid(800, 600, kStory); }))
       .Entry("tq_gra.tvx", "DAY03", Packed(OpaqueStacked(64, 32, kPanel)))
       .Entry("tq_gra.tvx", "DAY12", Packed(OpaqueStacked(64, 32, Bgr{1, 2, 250})));
   g.Start();

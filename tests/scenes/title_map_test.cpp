@@ -18,6 +18,7 @@ using testing::GameFixture;
 using testing::InputPlan;
 using testing::OpaqueStacked;
 using testing::Packed;
+using testing::PackedOnce;
 using testing::Px;
 using testing::Solid;
 using testing::Stacked;
@@ -71,10 +72,10 @@ const char kTable[] =
 
 GameFixture& MapGame(GameFixture& g, int chapter = 1, bool withHitMap = true, const std::string& table = kTable) {
   const std::string c = std::to_string(chapter);
-  g.Entry("tq_gra.tvx", "TR_BASE" + c + "A", Packed(Solid(800, 600, kMap)))
-      .Entry("tq_gra.tvx", "TR_BASE" + c + "B", Packed(Solid(800, 600, kLit)))
+  g.Entry("tq_gra.tvx", "TR_BASE" + c + "A", PackedOnce("map", [] { return Solid(800, 600, kMap); }))
+      .Entry("tq_gra.tvx", "TR_BASE" + c + "B", PackedOnce("lit", [] { return Solid(800, 600, kLit); }))
       .Entry("tq_gra.tvx", "TR_RANK" + c, Packed(OpaqueStacked(200, 40, kRank)))
-      .Entry("tq_gra.tvx", "TR_CONFIRM", Packed(OpaqueStacked(800, 600, kConfirm)))
+      .Entry("tq_gra.tvx", "TR_CONFIRM", PackedOnce("confirm", [] { return OpaqueStacked(800, 600, kConfirm); }))
       .Entry("tq_gra.tvx", "TR_CHOICE", Packed(OpaqueStacked(376, 40, kChoice)))
       .Entry("tq_gra.tvx", "TR_SEL", Packed(OpaqueStacked(232, 45, kRow)))
       .Entry("tq_gra.tvx", "TR_SEL_OM", Packed(OpaqueStacked(232, 45, kRowLit)))
@@ -85,10 +86,11 @@ GameFixture& MapGame(GameFixture& g, int chapter = 1, bool withHitMap = true, co
       .Script("mapctrl", table)
       .Script("main", "!V100=" + std::to_string(chapter == 1 ? 0 : chapter) +
                           "\n=start\n@map\n!V010=S115\n!V011=S116\n\\after\n");
-  if (withHitMap) g.Entry("tq_gra.tvx", "TR_HITMAP", Packed(HitMap()));
+  if (withHitMap) g.Entry("tq_gra.tvx", "TR_HITMAP", PackedOnce("hit map", [] { return HitMap(); }));
   for (int a = 1; a <= 5; ++a) {
     g.Entry("tq_gra.tvx", "TR_SEL" + std::to_string(a), Packed(OpaqueStacked(64, 24, kPlate)));
-    g.Entry("tq_gra.tvx", "TR_MASK" + c + std::to_string(a), Packed(AreaMask(kBandOfArea[a])));
+    g.Entry("tq_gra.tvx", "TR_MASK" + c + std::to_string(a),
+            PackedOnce("mask " + std::to_string(a), [a] { return AreaMask(kBandOfArea[a]); }));
   }
   return g;
 }
