@@ -130,6 +130,7 @@ void TForm1::PBPaint() {
   } else if (!shown.Empty()) {
     host.Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
   }
+  ApplyVolumes();
   DeferredMusicTick(true);
 }
 
