@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 #include FT_FREETYPE_H
+#include FT_SYNTHESIS_H
 
 #include "resources/sjis.h"
 #include "support/text_game.h"
@@ -32,8 +33,8 @@ std::vector<char32_t> CodePoints(const std::string& utf8) {
 
 class FreeTypeFace {
  public:
-  FreeTypeFace(const std::string& family, int pixels) {
-    FontFile file = MatchFontFile(family, false);
+  FreeTypeFace(const std::string& family, int pixels, bool bold = false) {
+    FontFile file = MatchFontFile(family, bold);
     EXPECT_FALSE(file.path.empty()) << family;
     EXPECT_EQ(FT_Init_FreeType(&library_), 0);
     EXPECT_EQ(FT_New_Face(library_, file.path.c_str(), file.index, &face_), 0);
@@ -73,14 +74,16 @@ void ModelBlendRow(uint8_t* row, const std::vector<uint8_t>& cover, const uint8_
     row[k] = static_cast<uint8_t>((row[k] * (255 - m(k)) + bgr[k % 3] * m(k)) >> 8);
 }
 
-// The line in one colour with the pen at x and the top at y, every glyph inside the picture.
-int ModelPass(FT_Face face, Bitmap& dst, const std::string& utf8, int x, int y, uint32_t colour) {
+// The line in one colour with the pen at x and the top at y, every glyph inside the picture. A
+// bold line of a face without a bold weight is FreeType's emboldened outline, advance included.
+int ModelPass(FT_Face face, Bitmap& dst, const std::string& utf8, int x, int y, uint32_t colour, bool bold = false) {
   const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
                           static_cast<uint8_t>(colour)};
   const int ascent = static_cast<int>((face->size->metrics.ascender + 63) >> 6);
   int pen = x;
   for (char32_t ch : CodePoints(utf8)) {
-    EXPECT_EQ(FT_Load_Char(face, ch, FT_LOAD_DEFAULT), 0);
+    EXPECT_EQ(FT_Load_Char(face, ch, FT_LOAD_NO_BITMAP), 0);
+    if (bold && !(face->style_flags & FT_STYLE_FLAG_BOLD)) FT_GlyphSlot_Embolden(face->glyph);
     EXPECT_EQ(FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL), 0);
     const FT_Bitmap& bm = face->glyph->bitmap;
     for (unsigned gy = 0; gy < bm.rows; ++gy) {
@@ -129,6 +132,7 @@ struct DrawCase {
   int height;
   uint32_t colour;
   int shadow;
+  bool bold = false;
 };
 
 class TextLineTest : public ::testing::TestWithParam<DrawCase> {};
@@ -141,12 +145,12 @@ TEST_P(TextLineTest, LineMatchesFreeTypeRenderingWithItsShadow) {
   got.Fill(40, 90, 140);
   Bitmap want = got;
   GlyphSource source;
-  const TextStyle style{Utf8ToSjis(c.face), c.height, c.colour, false, c.shadow};
+  const TextStyle style{Utf8ToSjis(c.face), c.height, c.colour, c.bold, c.shadow};
   const Rect area = DrawTextLine(source, got, Utf8ToSjis(text), x, y, style);
 
-  FreeTypeFace face(c.face, c.height);
-  if (c.shadow > 0) ModelPass(face.Face(), want, text, x + c.shadow, y + c.shadow, 0x000000);
-  const int width = ModelPass(face.Face(), want, text, x, y, c.colour);
+  FreeTypeFace face(c.face, c.height, c.bold);
+  if (c.shadow > 0) ModelPass(face.Face(), want, text, x + c.shadow, y + c.shadow, 0x000000, c.bold);
+  const int width = ModelPass(face.Face(), want, text, x, y, c.colour, c.bold);
   EXPECT_TRUE(got.pixels == want.pixels);
   EXPECT_EQ(MeasureTextLine(source, Utf8ToSjis(text), style), width);
   EXPECT_EQ(area.left, x);
@@ -159,7 +163,8 @@ TEST_P(TextLineTest, LineMatchesFreeTypeRenderingWithItsShadow) {
 INSTANTIATE_TEST_SUITE_P(Styles, TextLineTest,
                          ::testing::Values(DrawCase{"MinchoWhiteWithTwoPixelShadow", "ＭＳ 明朝", 32, 0xFFFFFF, 2},
                                            DrawCase{"ProportionalGothicRedPlain", "ＭＳ Ｐゴシック", 18, 0x0000FF, 0},
-                                           DrawCase{"GothicYellowOnePixelShadow", "ＭＳ ゴシック", 24, 0x00FFFF, 1}),
+                                           DrawCase{"GothicYellowOnePixelShadow", "ＭＳ ゴシック", 24, 0x00FFFF, 1},
+                                           DrawCase{"BoldMinchoBlueWithShadow", "ＭＳ 明朝", 28, 0xFF0000, 2, true}),
                          [](const ::testing::TestParamInfo<DrawCase>& info) { return info.param.name; });
 
 TEST(TextLineTest, ClipsToThePictureAndToleratesAnyPosition) {

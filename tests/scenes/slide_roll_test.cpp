@@ -4,6 +4,8 @@
 // and puts back, and the fade step kept out of a page roll.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -330,6 +332,44 @@ TEST(SlideRollTest, CloseQuestionSeesTheRollAndCancelLetsItGoOn) {
   EXPECT_NE(seen.find("\"waited\":10}"), std::string::npos);
   EXPECT_EQ(g.Host().TickCount() - t0, 1000u);
   EXPECT_EQ(Px(g.Host().Window(), 5, 5), kTwo);
+}
+
+// A window whose repaint lets a timer tick in, as a desktop's message loop may: the tick's fade
+// step must not start again inside the one that is painting.
+class ReentrantHost : public HeadlessHost {
+ public:
+  using HeadlessHost::HeadlessHost;
+  void Present(const Bitmap& picture, const Rect& area) override {
+    if (engine && engine->staffRoll.fadeStepping) {
+      ++depth;
+      ++stepsPainting;
+      deepest = std::max(deepest, depth);
+      if (depth < 4) engine->StaffRollTick();
+      --depth;
+    }
+    HeadlessHost::Present(picture, area);
+  }
+  TForm1* engine = nullptr;
+  int depth = 0;
+  int deepest = 0;
+  int stepsPainting = 0;
+};
+
+TEST(SlideRollTest, FadeStepIsNeverEnteredTwice) {
+  ReentrantHost host(std::filesystem::path(::testing::TempDir()) / "torvel-reentrant");
+  TForm1 e(host, EngineOptions{});
+  host.Attach(&e);
+  host.engine = &e;
+  e.CreateScreenBuffers();
+  std::string roll = "@DARK 255\n@GRA S000,2\n";
+  std::replace(roll.begin(), roll.end(), '\n', '\0');
+  e.RunSlideRoll(roll);
+  // Steps every 20 ms until 256 × 2 ms have passed; each painted once, none inside another.
+  EXPECT_GT(host.stepsPainting, 20);
+  EXPECT_EQ(host.deepest, 1);
+  EXPECT_FALSE(e.staffRoll.fadeStepping);
+  EXPECT_EQ(e.staffRoll.fadeSpeed, 0);
+  EXPECT_EQ(e.ctl.screenMode, smScenario);
 }
 
 TEST(SlideRollTest, QuittingEndsTheRoll) {

@@ -271,6 +271,25 @@ TEST(DayPanelTest, NewDayLoadsItsPanel) {
   EXPECT_EQ(Px(g.Host().Window(), 20, 20), (Bgr{0, 1, 249}));
 }
 
+// A replay of the CG viewer or the recollection mode shows its scenes without the panel.
+TEST(DayPanelTest, ReplaysShowNoPanel) {
+  for (int replay : {1, 2}) {
+    SCOPED_TRACE(replay);
+    GameFixture g;
+    StatusGame(g, "!S004=1;S110=3\n\\one\n@gra AB01\n\\two\n")
+        .Entry("tq_gra.tvx", "AB01", testing::PackedOnce("story", [] { return Solid(800, 600, kStory); }))
+        .Entry("tq_gra.tvx", "DAY03", Packed(OpaqueStacked(64, 32, kPanel)));
+    TForm1& e = g.Start();
+    g.RunToWait();
+    e.script.replayMode = replay;
+    g.Click();
+    g.RunToWait();
+    ASSERT_EQ(e.script.lineBuffer, "\\two");
+    EXPECT_EQ(Px(g.Host().Window(), 15, 15), kStory);
+    EXPECT_EQ(Px(g.Host().Window(), 40, 30), kStory);
+  }
+}
+
 TEST(ChgprmTest, ShowsTheScreenBuffer) {
   GameFixture g;
   // A wait that keeps the page: nothing composes the screen buffer again before the command.
