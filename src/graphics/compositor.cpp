@@ -138,6 +138,7 @@ void TForm1::ComposeScreen() {
   if (vars.S(kVarDisplayMode) == 0 || !text.windowShown) CopyInto(layers.scene, layers.screen);
   ComposeWindow();
   if (text.windowShown) PasteTextWindow();
+  DrawDayPanel();
 }
 
 void TForm1::PresentScene(int transition) {

@@ -16,6 +16,7 @@
 
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
+#include "graphics/small_text.h"
 #include "graphics/text_window.h"
 #include "platform/host.h"
 #include "resources/archives.h"
@@ -23,7 +24,10 @@
 #include "resources/player_settings.h"
 #include "scenes/click_map.h"
 #include "scenes/object_control.h"
+#include "scenes/roll_scripts.h"
 #include "scenes/selection_tree.h"
+#include "scenes/staff_roll.h"
+#include "scenes/title_screens.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
@@ -403,6 +407,10 @@ class TForm1 {
   void ClickWaitErase();
   // Draws `text` in the small white ruby font onto the screen buffer and the window.
   void DrawSmallText(std::string_view text, int x, int y);
+  // The general text drawer (graphics/small_text.h): any face by name, height, colour, bold and
+  // shadow onto any picture; returns the rectangle it may have changed. And the width of a line.
+  Rect DrawSystemText(Bitmap& target, std::string_view text, int x, int y, const TextStyle& style);
+  int MeasureSystemText(std::string_view text, const TextStyle& style);
 
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp
@@ -564,6 +572,24 @@ class TForm1 {
   // The sound of a confirmed choice.
   void PlayChoiceSound();
 
+  // ---- staff rolls (scenes/page_roll.cpp, scenes/slide_roll.cpp): the rolls run with their
+  // script's text (lines ended by NUL) as `roll` and `sroll` load it ----
+  void RunPageRoll(std::string_view body);
+  void RunSlideRoll(std::string_view body);
+  // The closing path pauses a running roll while the quit question is open and ends it when the
+  // player quits.
+  void PauseStaffRoll(bool paused);
+  void AbortStaffRoll();
+  void AppendStaffRollState(std::string& out) const;
+  // ---- title-specific screens (scenes/title_map.cpp, scenes/status_screen.cpp) ----
+  void InitTitleScreens();   // the status pictures, at start-up
+  void OpenStatusScreen();   // the quick button's status screen
+  void CloseStatusScreen();  // any click on it
+  void CloseTitleMap();      // leaves the destination map without a choice (the return to the title)
+  void DrawDayPanel();       // step 4 of ComposeScreen
+  void TitleMapPaint();      // PBPaint while the map is up
+  void AppendTitleMapState(std::string& out) const;
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -588,6 +614,9 @@ class TForm1 {
   ClickMapState clickMap;
   ObjectState objects;
   Notices notices;
+  StaffRoll staffRoll;
+  TitleMap titleMap;
+  StatusScreen statusScreen;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);
@@ -599,6 +628,24 @@ class TForm1 {
   LineResult DispatchLine();
   void FetchLine();
   void SkipBlock();
+
+  // staff rolls
+  void RunPageRollCommand(std::string_view keyword, std::string_view arg);
+  void ResizePageRollText();
+  void RenderPageRollText();
+  bool PageRollFade(const Bitmap& target, Rect area, int step);
+  void RunSlideRollLine(const SlideRollLine& line);
+  void DrawSlidePage(Bitmap& target);
+  void ShowSlideBuffer();
+  void RunSlideRollFrames(int64_t until);
+  void SlideRollFadeStep();
+  // title-specific screens
+  int TitleMapAreaAt(int x, int y) const;
+  int TitleMapFlag(int area, int row) const;
+  void DrawTitleMapStrip(Bitmap& target);
+  void RedrawTitleMap();
+  void BlinkTitleMapRow(Rect row);
+  void RevealStatusScreen();
 };
 
 }  // namespace torvel

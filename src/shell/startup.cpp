@@ -90,6 +90,7 @@ void TForm1::RunStartupSequence() {
   ctl.startPending = true;
   ResetObjects();
   LoadSelectionTrees();
+  InitTitleScreens();
 }
 
 void TForm1::FirstTick() {

@@ -35,6 +35,8 @@ void AppendSetBits(std::string& out, const FlagSet& flags) {
 bool TForm1::WaitsForPlayer() const {
   if (ctl.startPending) return false;
   if (!ctl.scriptRunning) return true;
+  // The title map and the status screen wait for the player's choice or click.
+  if (ctl.screenMode == smTitleMap || ctl.screenMode == smTitleScreen) return true;
   if (ctl.waitKind != 0 || ctl.choiceMode != 0 || ctl.sleepTicks < 0) return true;
   return script.needLine && script.pc >= script.scenarioSize && script.callDepth == 0;
 }
@@ -73,6 +75,11 @@ std::string TForm1::DescribeState() const {
   AppendSoundState(out);
   AppendSaveState(out);
   AppendSceneState(out);
+  out += ",\"staffRoll\":";
+  AppendStaffRollState(out);
+  out += ",\"titleMap\":";
+  AppendTitleMapState(out);
+  out += ",\"clock\":" + std::to_string(host.TickCount());
   out += "}\n";
   return out;
 }

@@ -29,7 +29,8 @@ constexpr int kGrayLevels = 64;
 char32_t SjisCodeToUnicode(uint16_t code);
 
 // The font file and face index fontconfig picks for a family name (UTF-8). Japanese text is
-// asked for, so Windows face names the machine lacks land on a Japanese gothic face.
+// asked for, so Windows face names the machine lacks land on a Japanese gothic face; names with
+// "明朝" land on IPA Mincho ("Ｐ明朝" on IPA P Mincho) and names with "Ｐゴシック" on IPA P Gothic.
 struct FontFile {
   std::string path;
   int index = 0;

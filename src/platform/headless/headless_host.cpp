@@ -144,6 +144,10 @@ void HeadlessHost::Present(const Bitmap& picture, const Rect& area) {
 MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                         MessageIcon) {
   messages_.push_back(Message{std::string(caption), std::string(text)});
+  if (onMessage) {
+    const Message shown = messages_.back();
+    onMessage(shown);
+  }
   std::cerr << SjisToUtf8(caption) << ": " << SjisToUtf8(text) << "\n";
   // Queued answers are for questions: a box with OK alone takes none of them.
   if (buttons == MessageButtons::Ok) return MessageResult::Ok;
