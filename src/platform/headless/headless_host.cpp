@@ -86,6 +86,7 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
       break;
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
+    case InputEvent::Kind::Stall: now_ += static_cast<uint32_t>(e.stallMs); break;
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.

@@ -142,6 +142,9 @@ InputScript ParseInputScript(std::string_view text) {
         e.answerOk = false;
       else
         return fail("expected ok or cancel");
+    } else if (what == "stall") {
+      e.kind = InputEvent::Kind::Stall;
+      if (n != 3 || !ParseInt(w[2], e.stallMs) || e.stallMs < 0) return fail("expected milliseconds");
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");
