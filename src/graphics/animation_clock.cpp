@@ -27,4 +27,34 @@ FrameAdvance AdvanceFrame(uint64_t p, int64_t elapsedMs, uint32_t headerInterval
   return a;
 }
 
+FrameDraw ChooseFrameDraw(std::span<const AnimationFrame> frames, uint64_t p, uint64_t skipped) {
+  FrameDraw d;
+  if (p >= frames.size()) return d;
+  switch (frames[p].kind) {
+    case kKeyFrame: d.index = static_cast<int64_t>(p); break;
+    case kPatchFrame:
+      if (skipped == 0) {
+        d.index = static_cast<int64_t>(p);
+        d.atPatchOffset = true;
+      } else {
+        d.droppedPatch = true;
+      }
+      break;
+    case kHoldFrame:
+      // Drawing every skipped key frame from the newest down would leave the oldest on top; the
+      // newest alone is the picture that was due.
+      for (uint64_t q = p; q > 0 && p - q < skipped;) {
+        const int16_t kind = frames[--q].kind;
+        if (kind == kKeyFrame) {
+          d.index = static_cast<int64_t>(q);
+          break;
+        }
+        if (kind == kPatchFrame) break;
+      }
+      break;
+    default: break;
+  }
+  return d;
+}
+
 }  // namespace torvel

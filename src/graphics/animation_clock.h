@@ -3,6 +3,9 @@
 // against the frame's due time and, when it has fallen behind by more than a frame interval,
 // skips the frames it has no time for instead of slowing down.
 #include <cstdint>
+#include <span>
+
+#include "graphics/animation_entry.h"
 
 namespace torvel {
 
@@ -26,5 +29,16 @@ struct FrameAdvance {
 // After frame p has been shown `elapsedMs` after the start. The skip and the wait are measured in
 // the header's interval whatever the due times are.
 FrameAdvance AdvanceFrame(uint64_t p, int64_t elapsedMs, uint32_t headerInterval, bool enlarged);
+
+// What frame p puts on screen when `skipped` frames were passed over to reach it: a key frame its
+// picture; a patch frame its picture at its offset, unless frames were skipped (then it is
+// dropped); a hold frame nothing of its own, but after a skip the newest skipped key frame, unless
+// a skipped patch frame comes after that key frame.
+struct FrameDraw {
+  int64_t index = -1;  // the frame whose picture is drawn; -1 for none
+  bool atPatchOffset = false;
+  bool droppedPatch = false;
+};
+FrameDraw ChooseFrameDraw(std::span<const AnimationFrame> frames, uint64_t p, uint64_t skipped);
 
 }  // namespace torvel

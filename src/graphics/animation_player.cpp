@@ -183,32 +183,11 @@ int TForm1::CmdAnim(std::string_view arg) {
   uint64_t s = 0;
   for (uint64_t p = 0; p < count;) {
     animation.frame = static_cast<int64_t>(p);
-    const AnimationFrame& f = frames[static_cast<size_t>(p)];
-    switch (f.kind) {
-      case kKeyFrame:
-        draw(f, 0, 0);
-        s = 0;
-        break;
-      case kPatchFrame:
-        if (s == 0) {
-          draw(f, f.x, f.y);
-        } else {
-          ++animation.dropped;
-        }
-        break;
-      case kHoldFrame:
-        // The picture skipped over is brought back from the newest key frame among the skipped
-        // ones; a patch frame after it would be lost, so one met first ends the search.
-        for (uint64_t q = p; s > 0 && q > p - s;) {
-          const AnimationFrame& skipped = frames[static_cast<size_t>(--q)];
-          if (skipped.kind == kKeyFrame) {
-            draw(skipped, 0, 0);
-            break;
-          }
-          if (skipped.kind == kPatchFrame) break;
-        }
-        break;
-      default: break;
+    const FrameDraw d = ChooseFrameDraw(frames, p, s);
+    if (d.droppedPatch) ++animation.dropped;
+    if (d.index >= 0) {
+      const AnimationFrame& f = frames[static_cast<size_t>(d.index)];
+      draw(f, d.atPatchOffset ? f.x : 0, d.atPatchOffset ? f.y : 0);
     }
     host.PumpMessages();
     const int64_t elapsed = static_cast<uint32_t>(host.TickCount() - start);
