@@ -231,6 +231,15 @@ TEST(AnimationPlayerTest, DamagedEntriesNeverReachOutside) {
   std::vector<uint8_t> broken = good;
   broken[24 + 6 + 6 + 6 + 4 + 3] = 0x7F;
   broken[24 + 4] = 9;
+  // Frame 1's picture bytes no longer a JPEG stream.
+  std::vector<uint8_t> garbage = good;
+  {
+    AnimationHeader h;
+    std::vector<AnimationFrame> frames;
+    ReadAnimationHeader(good, h);
+    ReadAnimationFrames(std::span<const uint8_t>(good).subspan(kAnimationHeaderSize), h.frameCount, frames);
+    std::fill_n(garbage.begin() + frames[1].offset, frames[1].length, uint8_t{0x5A});
+  }
   // The sound block beyond the entry.
   std::vector<uint8_t> loudOutside = good;
   loudOutside[16] = 100;
@@ -240,6 +249,7 @@ TEST(AnimationPlayerTest, DamagedEntriesNeverReachOutside) {
   g.Entry("tq_anim.tvx", "TOOMANY", tooMany);
   g.Entry("tq_anim.tvx", "BROKEN", broken);
   g.Entry("tq_anim.tvx", "OUTSIDE", loudOutside);
+  g.Entry("tq_anim.tvx", "GARBAGE", garbage);
   g.Entry("tq_anim.tvx", "TINY", {1, 0, 0, 0});
   Started(g);
   TForm1& e = g.Engine();
@@ -260,6 +270,11 @@ TEST(AnimationPlayerTest, DamagedEntriesNeverReachOutside) {
   EXPECT_TRUE(Shows(run.shots[1], Stored(Key(0)), 0, 0)) << "frame 1 lies outside the entry";
   EXPECT_TRUE(Shows(run.shots[2], Stored(Key(0)), 0, 0)) << "frame 2 is of no known kind";
   EXPECT_EQ(e.animation.drawn, 1);
+
+  run = RunTimed(g, "@anim GARBAGE,0,0,0", {100, 200});
+  EXPECT_TRUE(Shows(run.shots[0], Stored(Key(0)), 0, 0)) << "frame 1 does not decode";
+  EXPECT_TRUE(Shows(run.shots[1], Stored(Key(2)), 0, 0));
+  EXPECT_EQ(e.animation.drawn, 2);
 
   g.Host().Sound().ClearCalls();
   run = RunTimed(g, "@anim OUTSIDE,0,0,0", {});

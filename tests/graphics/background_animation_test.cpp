@@ -135,6 +135,22 @@ TEST(BackgroundAnimationTest, FramesNotMadeAreLeftOutOfTheSequenceAndMissingPict
   EXPECT_EQ(Px(a.frames[1].picture, 5, 5), (Bgr{0, 0, 0}));
 }
 
+TEST(BackgroundAnimationTest, AtMost32FramesAnd128SequenceEntriesAndADelayOfAtLeastOne) {
+  GameFixture g;
+  AddFrames(g);
+  std::string names;
+  for (int i = 0; i < 34; ++i) names += i % 2 ? ",BGA" : ",BGB";
+  g.Script("main", "@bg S444,4\n@bg_anim 0" + names + ",#" + std::string(200, '1') + "\n\\w\n");
+  g.Start();
+  g.RunToWait();
+  const BackgroundAnimation& a = g.Engine().effects.bgAnim;
+  EXPECT_EQ(a.count, 32);
+  EXPECT_EQ(a.sequence.size(), 128u);
+  EXPECT_EQ(a.delay, 1) << "a delay of 0 steps every frame instead of dividing by zero";
+  g.Host().RunFrames(3);
+  EXPECT_EQ(Px(g.Host().Window(), 400, 300), kColours[0]);
+}
+
 TEST(BackgroundAnimationTest, OffsetFramesShiftTheSceneAndBlendTheScreenRowsBelow) {
   GameFixture g;
   const Bitmap scene = Gradient(800, 600);
