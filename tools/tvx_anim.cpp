@@ -183,8 +183,7 @@ class Packer {
                                   ", not " + std::to_string(w) + "x" + std::to_string(h));
       }
       if (f.kind == torvel::kPatchFrame && (f.x < 0 || f.y < 0 || f.x + s.width > w || f.y + s.height > h)) {
-        return Refuse(s.line, "the patch lies outside the " + std::to_string(w) + "x" + std::to_string(h) +
-                                  " picture");
+        return Refuse(s.line, "the patch lies outside the " + std::to_string(w) + "x" + std::to_string(h) + " picture");
       }
     }
     return true;
@@ -212,8 +211,8 @@ int PackAnimation(const fs::path& dir, const fs::path& out) {
   if (!torvel::WriteFileAtomically(out, entry)) return Fail("cannot write " + out.string());
   const torvel::AnimationHeader& h = packer.Blueprint().header;
   std::cout << out.string() << ": " << packer.Blueprint().frames.size() << " frames of " << h.width << "x" << h.height
-            << " every " << h.interval << " ms, sound " << packer.Blueprint().sound.size() << " bytes, "
-            << entry.size() << " bytes\n";
+            << " every " << h.interval << " ms, sound " << packer.Blueprint().sound.size() << " bytes, " << entry.size()
+            << " bytes\n";
   return 0;
 }
 

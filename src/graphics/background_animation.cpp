@@ -201,7 +201,8 @@ void TForm1::BuildOffsetFrame(BackgroundFrame& frame, int blend, int dx, int dy)
   for (int y = 0; y < kScreenHeight && width > 0; ++y) {
     if (y + dy < 0 || y + dy >= kScreenHeight) continue;
     const int sx = left - dx;
-    BlendRowsAlphaPixels(layers.screen.At(sx, y), layers.screen.At(sx, y + dy), width, blend, frame.picture.At(left, y));
+    BlendRowsAlphaPixels(layers.screen.At(sx, y), layers.screen.At(sx, y + dy), width, blend,
+                         frame.picture.At(left, y));
   }
 }
 
@@ -320,8 +321,8 @@ void TForm1::ComposeWindowOverAnimationFrames() {
       // screen the window lies over black.
       const int r = y - w.y;
       std::memset(under.Row(0), 0, bytes);
-      CopyRegion(f.under, shown.left - a.underArea.left, y - a.underArea.top, under, shown.left - w.x, 0,
-                 shown.Width(), 1);
+      CopyRegion(f.under, shown.left - a.underArea.left, y - a.underArea.top, under, shown.left - w.x, 0, shown.Width(),
+                 1);
       BlendRowsMasked(under.Row(0), w.frame.Row(r), groups, w.frame.Row(height + r), row.Row(0));
       std::memcpy(row.Row(0) + groups * 8, under.Row(0) + groups * 8, bytes - static_cast<size_t>(groups) * 8);
       CopyRegion(row, shown.left - w.x, 0, f.windowed, 0, y - shown.top, shown.Width(), 1);
@@ -334,8 +335,8 @@ void TForm1::PasteWindowOnAnimationFrames() {
   if (a.count == 0 || vars.S(kVarDisplayMode) != 0) return;
   const TextWindow& w = textWindow;
   const Rect shown = Intersect(Placed(w.x, w.y, w.buffer.width, w.buffer.height), kWholeScreen);
-  const Rect plate = Placed(int64_t{w.x} + config.NP_OFS_X, int64_t{w.y} + config.NP_OFS_Y, w.plate.width,
-                            w.plate.height);
+  const Rect plate =
+      Placed(int64_t{w.x} + config.NP_OFS_X, int64_t{w.y} + config.NP_OFS_Y, w.plate.width, w.plate.height);
   for (int i = 0; i < a.count; ++i) {
     BackgroundFrame& f = a.frames[static_cast<size_t>(i)];
     CopyRegion(f.windowed, 0, 0, f.picture, shown.left, shown.top, f.windowed.width, f.windowed.height);

@@ -22,7 +22,7 @@ struct EffectStep {
   EffectStepKind kind = EffectStepKind::Screen;
   int duration = 0;  // milliseconds; the player counts anything below 1 as 1
   uint8_t b = 0, g = 0, r = 0;
-  int opacity = 0;  // Tint: 0..255
+  int opacity = 0;   // Tint: 0..255
   int x = 0, y = 0;  // MoveWindow: offset from the starting place
 };
 

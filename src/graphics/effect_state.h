@@ -41,8 +41,8 @@ struct BackgroundAnimation {
   int position = 0;
   int delay = 1;  // idle frames per step
   bool offsets = false;
-  Rect underArea;              // where `under` was taken from
-  bool windowPasted = false;   // the frames carry the text window
+  Rect underArea;             // where `under` was taken from
+  bool windowPasted = false;  // the frames carry the text window
 };
 
 struct EffectState {

@@ -19,14 +19,14 @@ TEST(AnimationEntryTest, WriterLaysOutHeaderArraysPicturesAndSound) {
   std::vector<uint8_t> out;
   ASSERT_TRUE(BuildAnimationEntry(b, out));
   // Header 24 bytes, arrays 3 × 14 = 42 bytes: pictures at 66 and 68, the sound at 69.
-  const std::vector<uint8_t> expected = {
-      3, 0, 0, 0, 100, 0, 0, 0, 4, 0, 0, 0, 2, 0, 0, 0, 3, 0, 0, 0, 69, 0, 0, 0,  // header
-      0, 0, 2, 0, 1, 0,                                                          // kinds
-      0, 0, 0, 0, 0xFE, 0xFF,                                                    // x
-      0, 0, 0, 0, 3, 0,                                                          // y
-      66, 0, 0, 0, 66, 0, 0, 0, 68, 0, 0, 0,                                     // offsets
-      2, 0, 0, 0, 2, 0, 0, 0, 1, 0, 0, 0,                                        // lengths
-      0xAA, 0xBB, 0xCC, 1, 2, 3};
+  const std::vector<uint8_t> expected = {3,    0,    0,    0, 100,  0,    0, 0, 4,  0, 0, 0,
+                                         2,    0,    0,    0, 3,    0,    0, 0, 69, 0, 0, 0,  // header
+                                         0,    0,    2,    0, 1,    0,                        // kinds
+                                         0,    0,    0,    0, 0xFE, 0xFF,                     // x
+                                         0,    0,    0,    0, 3,    0,                        // y
+                                         66,   0,    0,    0, 66,   0,    0, 0, 68, 0, 0, 0,  // offsets
+                                         2,    0,    0,    0, 2,    0,    0, 0, 1,  0, 0, 0,  // lengths
+                                         0xAA, 0xBB, 0xCC, 1, 2,    3};
   EXPECT_EQ(out, expected);
 
   AnimationHeader h;
@@ -94,31 +94,31 @@ TEST_P(AdvanceFrameTest, NextFrameSkipAndSleep) {
   EXPECT_EQ(a.sleepMs, c.sleep);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Clock, AdvanceFrameTest,
-    ::testing::Values(
-        // On time: a whole interval's sleep.
-        AdvanceCase{"OnTime", 3, 300, 100, false, 4, 0, 100},
-        // 40 ms late: the rest of the interval.
-        AdvanceCase{"SlightlyLate", 3, 340, 100, false, 4, 0, 60},
-        // Exactly one interval late: no sleep, no skip.
-        AdvanceCase{"OneIntervalLate", 3, 400, 100, false, 4, 0, 0},
-        // 250 ms late: two frames skipped, 100 − 50 ms sleep.
-        AdvanceCase{"Behind", 3, 550, 100, false, 6, 2, 50},
-        // Early (a clock that went back): the sleep grows by the lead.
-        AdvanceCase{"Early", 3, 290, 100, false, 4, 0, 110},
-        // The enlarging player's 33 ms stands for 33.333 ms: frame 3 is due at 99, not 99.999.
-        AdvanceCase{"ThirtyFramesDueTime", 3, 100, 33, true, 4, 0, 32},
-        // 15 ms stands for 66.666 ms: frame 2 is due at 133; skips still count in 15 ms.
-        AdvanceCase{"FifteenFramesDueTime", 2, 133 + 40, 15, true, 2 + 2 + 1, 2, 5},
-        // Any other interval is plain milliseconds for both players.
-        AdvanceCase{"OtherIntervalsEnlarged", 5, 250, 50, true, 6, 0, 50},
-        // Interval 0 counts as 1 ms.
-        AdvanceCase{"ZeroIntervalIsOneMs", 10, 13, 0, false, 14, 3, 1},
-        // A huge frame count and interval stay in 64 bits.
-        AdvanceCase{"LargeNumbers", 1u << 20, int64_t{1} << 40, 0xFFFFFFFFu, true, (1u << 20) + 1, 0,
-                    0xFFFFFFFFll - ((int64_t{1} << 40) - int64_t{0xFFFFFFFF} * 1000 * (1 << 20) / 1000)}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Clock, AdvanceFrameTest,
+                         ::testing::Values(
+                             // On time: a whole interval's sleep.
+                             AdvanceCase{"OnTime", 3, 300, 100, false, 4, 0, 100},
+                             // 40 ms late: the rest of the interval.
+                             AdvanceCase{"SlightlyLate", 3, 340, 100, false, 4, 0, 60},
+                             // Exactly one interval late: no sleep, no skip.
+                             AdvanceCase{"OneIntervalLate", 3, 400, 100, false, 4, 0, 0},
+                             // 250 ms late: two frames skipped, 100 − 50 ms sleep.
+                             AdvanceCase{"Behind", 3, 550, 100, false, 6, 2, 50},
+                             // Early (a clock that went back): the sleep grows by the lead.
+                             AdvanceCase{"Early", 3, 290, 100, false, 4, 0, 110},
+                             // The enlarging player's 33 ms stands for 33.333 ms: frame 3 is due at 99, not 99.999.
+                             AdvanceCase{"ThirtyFramesDueTime", 3, 100, 33, true, 4, 0, 32},
+                             // 15 ms stands for 66.666 ms: frame 2 is due at 133; skips still count in 15 ms.
+                             AdvanceCase{"FifteenFramesDueTime", 2, 133 + 40, 15, true, 2 + 2 + 1, 2, 5},
+                             // Any other interval is plain milliseconds for both players.
+                             AdvanceCase{"OtherIntervalsEnlarged", 5, 250, 50, true, 6, 0, 50},
+                             // Interval 0 counts as 1 ms.
+                             AdvanceCase{"ZeroIntervalIsOneMs", 10, 13, 0, false, 14, 3, 1},
+                             // A huge frame count and interval stay in 64 bits.
+                             AdvanceCase{
+                                 "LargeNumbers", 1u << 20, int64_t{1} << 40, 0xFFFFFFFFu, true, (1u << 20) + 1, 0,
+                                 0xFFFFFFFFll - ((int64_t{1} << 40) - int64_t{0xFFFFFFFF} * 1000 * (1 << 20) / 1000)}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace torvel

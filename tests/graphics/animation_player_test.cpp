@@ -31,8 +31,8 @@ using testing::TimedRun;
 
 // Colours far apart, so a lossy decode never confuses two frames.
 Bitmap Key(int i, int w = 64, int h = 48) {
-  static const Bgr kColours[] = {{200, 30, 30},  {30, 200, 30},   {30, 30, 200},  {200, 200, 30}, {200, 30, 200},
-                                 {30, 200, 200}, {120, 120, 120}, {240, 240, 240}, {90, 40, 10},  {10, 90, 160}};
+  static const Bgr kColours[] = {{200, 30, 30},  {30, 200, 30},   {30, 30, 200},   {200, 200, 30}, {200, 30, 200},
+                                 {30, 200, 200}, {120, 120, 120}, {240, 240, 240}, {90, 40, 10},   {10, 90, 160}};
   return Solid(w, h, kColours[i % 10]);
 }
 
@@ -132,14 +132,26 @@ INSTANTIATE_TEST_SUITE_P(
         // Stalled 150 ms after frame 0: frame 1 is skipped and the patch that falls due right
         // after the catch-up is dropped; the hold after it repairs nothing (no frame skipped).
         CatchUpCase{"PatchAfterCatchUpIsDropped",
-                    {kKeyFrame, kKeyFrame, kPatchFrame, kHoldFrame, kKeyFrame}, 150, 300, 0, false, 2, 1},
+                    {kKeyFrame, kKeyFrame, kPatchFrame, kHoldFrame, kKeyFrame},
+                    150,
+                    300,
+                    0,
+                    false,
+                    2,
+                    1},
         // Stalled 250 ms: frames 1 and 2 are skipped and the hold at 3 brings back key frame 2,
         // the newest one skipped, not key frame 1 drawn over it.
         CatchUpCase{"HoldDrawsOnlyTheNewestSkippedKeyFrame",
-                    {kKeyFrame, kKeyFrame, kKeyFrame, kHoldFrame, kKeyFrame}, 250, 300, 2, false, 3, 0},
-        // A patch between the hold and the key frames ends the search: the picture stays.
-        CatchUpCase{"PatchEndsTheHoldSearch", {kKeyFrame, kKeyFrame, kPatchFrame, kHoldFrame}, 250, 300, 0, false, 1,
+                    {kKeyFrame, kKeyFrame, kKeyFrame, kHoldFrame, kKeyFrame},
+                    250,
+                    300,
+                    2,
+                    false,
+                    3,
                     0},
+        // A patch between the hold and the key frames ends the search: the picture stays.
+        CatchUpCase{
+            "PatchEndsTheHoldSearch", {kKeyFrame, kKeyFrame, kPatchFrame, kHoldFrame}, 250, 300, 0, false, 1, 0},
         // Without a catch-up the hold draws nothing and the patch stays.
         CatchUpCase{"HoldOnTimeKeepsThePatch", {kKeyFrame, kPatchFrame, kHoldFrame}, 0, 200, 0, true, 2, 0}),
     [](const auto& info) { return std::string(info.param.name); });

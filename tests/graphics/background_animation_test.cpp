@@ -56,8 +56,9 @@ TEST(BackgroundAnimationTest, TheSequenceLoopsOnEverySecondIdleFrame) {
   EXPECT_TRUE(e.BackgroundAnimationRunning());
   EXPECT_NE(e.DescribeState().find("\"effects\":{\"bgAnim\":{\"active\":true,\"delay\":2,\"frames\":3,\"sequence\":"
                                    "[0,1,2,1],\"position\":" +
-                                   std::to_string(position) + ",\"offsets\":false},\"mark\":{\"active\":false,"
-                                                              "\"mode\":0}}"),
+                                   std::to_string(position) +
+                                   ",\"offsets\":false},\"mark\":{\"active\":false,"
+                                   "\"mode\":0}}"),
             std::string::npos)
       << e.DescribeState();
 

@@ -139,7 +139,8 @@ TEST(EffectTest, StepsShowFillsTintsNegativesAndMoveTheWindow) {
   EXPECT_EQ(Px(run.shots[0], 5, 5), kScreen);
   EXPECT_EQ(Px(run.shots[1], 5, 5), (Bgr{0, 0, 255}));
   // (colour × 128 + screen × 128) >> 8 with blue F0, green 80, red 0.
-  EXPECT_EQ(Px(run.shots[2], 799, 599), (Bgr{(240 * 128 + 10 * 128) >> 8, (128 * 128 + 20 * 128) >> 8, (30 * 128) >> 8}));
+  EXPECT_EQ(Px(run.shots[2], 799, 599),
+            (Bgr{(240 * 128 + 10 * 128) >> 8, (128 * 128 + 20 * 128) >> 8, (30 * 128) >> 8}));
   EXPECT_EQ(Px(run.shots[3], 400, 300), (Bgr{245, 235, 225}));
   EXPECT_EQ(Px(run.shots[4], 400, 300), kScreen);
   const std::vector<Point>& moves = g.Host().WindowMoves();

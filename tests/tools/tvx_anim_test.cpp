@@ -49,8 +49,8 @@ class TvxAnimTest : public ::testing::Test {
     ASSERT_TRUE(WritePng(Dir() / "small.png", Solid(8, 4, 120)));
     ASSERT_TRUE(WritePng(Dir() / "big.png", Solid(40, 24, 120)));
     std::vector<int16_t> samples(800, 1000);
-    std::vector<uint8_t> wav = BuildWav(1, 8000, std::span<const uint8_t>(
-                                                      reinterpret_cast<const uint8_t*>(samples.data()), 1600));
+    std::vector<uint8_t> wav =
+        BuildWav(1, 8000, std::span<const uint8_t>(reinterpret_cast<const uint8_t*>(samples.data()), 1600));
     ASSERT_TRUE(WriteFileAtomically(Dir() / "sound.wav", wav));
     ASSERT_TRUE(WriteFileAtomically(Dir() / "raw.bin", std::string_view("abc")));
   }
