@@ -125,6 +125,7 @@ int TForm1::CmdBgAnim(std::string_view arg) {
   if (from >= f.size() || f[from].empty()) return 0;
 
   // Frames kept from an earlier animation are reused clean.
+  const bool wasRunning = a.count > 0;
   Stop(a);
   if (a.frames.size() < static_cast<size_t>(kBackgroundFrames)) a.frames.resize(kBackgroundFrames);
   int count = 0;
@@ -156,7 +157,14 @@ int TForm1::CmdBgAnim(std::string_view arg) {
       LoadAnimationFrame(a.frames[static_cast<size_t>(count++)], SjisUpper(SjisCut(f[i], kFrameNameMax)));
     }
   }
-  if (count == 0) return 0;
+  if (count == 0) {
+    // No frame named: what ran before has stopped and the screen shows the scene again.
+    if (wasRunning) {
+      ComposeScreen();
+      host.Present(layers.screen, kWholeScreen);
+    }
+    return 0;
+  }
   if (!sequenceGiven || sequence.empty()) {
     sequence.clear();
     for (int i = 0; i < count; ++i) sequence.push_back(i);
@@ -395,7 +403,8 @@ bool TForm1::EraseTextOnAnimationFrames() {
 
 const Bitmap& TForm1::ShownScreenPicture() const {
   const BackgroundAnimation& a = effects.bgAnim;
-  if (a.count == 0 || a.sequence.empty()) return layers.screen;
+  // The full-screen page is drawn over the screen buffer only.
+  if (a.count == 0 || a.sequence.empty() || vars.S(kVarDisplayMode) != 0) return layers.screen;
   return a.frames[static_cast<size_t>(a.sequence[static_cast<size_t>(a.position)])].picture;
 }
 

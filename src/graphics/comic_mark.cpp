@@ -45,6 +45,8 @@ int TForm1::CmdManpu(std::string_view arg) {
 void TForm1::UpdateEffects() {
   const ComicMark& m = effects.mark;
   if (!m.active || m.mode != kMarkBlinking || ctl.timerCounter % kBlinkTicks != 0) return;
+  // A shake, a transition or an animation owns the window: a blink would paint an old patch over it.
+  if (ctl.blockingScene) return;
   const Bitmap& shown = (ctl.timerCounter & kBlinkTicks) != 0 ? m.marked : m.clean;
   ShowOnWindow(shown, Rect{0, 0, shown.width, shown.height}, m.x, m.y, false);
 }

@@ -242,6 +242,24 @@ TEST(ComicMarkTest, ModeTwoBlinksEveryFourthTick) {
   }
 }
 
+TEST(ComicMarkTest, ABlinkingMarkKeepsOffAnEffectThatOwnsTheWindow) {
+  GameFixture g;
+  g.Entry("tq_gra.tvx", "ASE", Packed(MarkPicture()));
+  std::string white = "FGGG,40";
+  for (int i = 0; i < 7; ++i) white += ",FGGG,40";
+  g.Script("effect", ":WHITE\n" + white + "\n");
+  Started(g);
+  RunTimed(g, "@manpu ASE,2,300,200", {});
+  // 320 ms of white, paced every 40 ms: the timer ticks at least five times, so the mark's turn
+  // to blink comes, delivered at a pace just before the shot of that moment.
+  const int ticks = g.Engine().ctl.timerCounter;
+  std::vector<uint32_t> times;
+  for (uint32_t t = 0; t < 320; t += 40) times.push_back(t);
+  const TimedRun run = RunTimed(g, "@effect WHITE", times);
+  EXPECT_GE(g.Engine().ctl.timerCounter - ticks, 5);
+  for (const Bitmap& shot : run.shots) EXPECT_EQ(Px(shot, 302, 203), (Bgr{255, 255, 255}));
+}
+
 TEST(ComicMarkTest, AMarkOffTheScreenIsClipped) {
   GameFixture g;
   g.Entry("tq_gra.tvx", "ASE", Packed(MarkPicture()));
