@@ -251,7 +251,7 @@ void TForm1::EndBackgroundAnimation() {
     LoadBackground(layers.backgroundName);
   } else {
     const BackgroundFrame& f = a.frames[static_cast<size_t>(current)];
-    layers.background.pixels = f.picture.pixels;
+    layers.background = f.picture;
     layers.backgroundName = f.name;
   }
   layers.backgroundChanged = true;
