@@ -21,6 +21,28 @@ bool EndsWith(const std::string& s, std::string_view suffix) {
   return s.size() >= suffix.size() && s.compare(s.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
+// A script comes through whole or not at all: text that is not UTF-8, or a character Shift-JIS
+// cannot hold, is named by its file and line rather than turned into "?".
+bool CheckScriptText(const fs::path& file, std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  int number = 1;
+  for (size_t start = 0;; ++number) {
+    const size_t end = std::min(text.find('\n', start), text.size());
+    const std::string_view line = text.substr(start, end - start);
+    std::string sjis;
+    if (!torvel::IsUtf8(line)) {
+      Fail(file.string() + ":" + std::to_string(number) + ": not UTF-8 text");
+      return false;
+    }
+    if (!torvel::Utf8ToSjisExact(line, sjis)) {
+      Fail(file.string() + ":" + std::to_string(number) + ": a character that Shift-JIS cannot hold");
+      return false;
+    }
+    if (end == text.size()) return true;
+    start = end + 1;
+  }
+}
+
 // Every regular file of the folder becomes an entry named by its file name. Scripts written as
 // UTF-8 text ("NAME.txt") are stored as Shift-JIS lines ended by NUL, under NAME; PNG pictures
 // ("NAME.png") are stored in the packed picture format, under NAME.
@@ -45,8 +67,9 @@ bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entr
     torvel::ArchiveEntry entry;
     if (EndsWith(name, ".txt")) {
       name.resize(name.size() - 4);
-      entry.body =
-          torvel::ScriptTextToBody(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+      const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+      if (!CheckScriptText(file, text)) return false;
+      entry.body = torvel::ScriptTextToBody(text);
     } else if (EndsWith(name, ".png")) {
       name.resize(name.size() - 4);
       torvel::Bitmap picture;

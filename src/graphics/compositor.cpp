@@ -101,9 +101,12 @@ void TForm1::ComposeScene() {
   if (count >= 1 && count <= kMaxDrawnSprites) {
     // Slots of the plain sprites are taken; a composite base may not evict them.
     std::array<bool, kSpriteCacheSlots> inUse{};
+    // The single-sprite layout draws its position whenever the count is 1, also after
+    // `clrb` emptied its name: the slot still holds the picture.
+    auto drawn = [&](int pos) { return count == 1 || !layers.positionNames[static_cast<size_t>(pos)].empty(); };
     for (int i = 0; i < count; ++i) {
       const std::string& name = layers.positionNames[static_cast<size_t>(i)];
-      if (!name.empty() && name[0] != '#')
+      if (drawn(i) && (name.empty() || name[0] != '#'))
         inUse[static_cast<size_t>(layers.positionSlots[static_cast<size_t>(i)])] = true;
     }
     const auto& order =
@@ -111,10 +114,10 @@ void TForm1::ComposeScene() {
     for (int k = 0; k < count; ++k) {
       int pos = order[static_cast<size_t>(k)];
       const std::string& name = layers.positionNames[static_cast<size_t>(pos)];
-      if (name.empty()) continue;
+      if (!drawn(pos)) continue;
       int centre = vars.S(SpriteCentreVar(count, pos));
       int top = vars.S(SpriteTopVar(count, pos));
-      if (name[0] == '#') {
+      if (!name.empty() && name[0] == '#') {
         DrawCompositeSprite(name, centre, top, inUse);
         continue;
       }

@@ -214,7 +214,10 @@ int TForm1::CmdOvr(std::string_view argument) {
 }
 
 int TForm1::CmdMode(std::string_view arg) {
+  // The default colour and the colour of the text to come are reset, whichever mode is asked.
   vars.S(kVarTextColour) = static_cast<int32_t>(kWhite);
+  text.colourIndex = 0;
+  SetTextColour(0);
   int mode = ReadNumber(arg);
   if (mode != vars.S(kVarDisplayMode)) {
     ClearPage();

@@ -22,21 +22,26 @@ constexpr uint8_t NormaliseColourCode(int n) {
 struct TextPage {
   std::array<std::array<char, kPageColumns>, kPageRows> bytes{};
   std::array<std::array<uint8_t, kPageColumns>, kPageRows> colours{};
+  // Characters typed in the large size, by the column they start at, so a redraw draws them as
+  // they were typed. Not part of saved games, which keep the grid alone.
+  std::array<std::array<bool, kPageColumns>, kPageRows> large{};
   bool empty = true;  // nothing to draw
 
   void Clear() {
     for (auto& row : bytes) row.fill(0);
     for (auto& row : colours) row.fill(0);
+    for (auto& row : large) row.fill(false);
     empty = true;
   }
   // Stores a character at (row, col); bytes that would fall outside the grid are dropped.
-  void Put(int row, int col, std::string_view character, uint8_t colour) {
+  void Put(int row, int col, std::string_view character, uint8_t colour, bool largeSize = false) {
     if (row < 0 || row >= kPageRows) return;
     for (size_t i = 0; i < character.size(); ++i) {
       int c = col + static_cast<int>(i);
       if (c < 0 || c >= kPageColumns) continue;
       bytes[static_cast<size_t>(row)][static_cast<size_t>(c)] = character[i];
       colours[static_cast<size_t>(row)][static_cast<size_t>(c)] = colour;
+      large[static_cast<size_t>(row)][static_cast<size_t>(c)] = largeSize && i == 0;
     }
     empty = false;
   }

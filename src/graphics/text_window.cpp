@@ -113,6 +113,8 @@ void TForm1::ComposeWindow() {
     }
   };
   if (vars.S(kVarDisplayMode) == 1) {
+    // Darkening the whole scene takes a while: a fade that follows starts counting after it.
+    StartFrameClock();
     Darken(layers.scene, layers.fullText, 255 - std::clamp(settings.TXBG_A2, 0, 255));
     w.overScene.pixels = layers.fullText.pixels;
     saveAutoBacking(layers.fullText);
@@ -202,10 +204,13 @@ void TForm1::RedrawTextPage(bool show) {
         colour = code;
         SetTextColour(code);
       }
-      if (row[j] != 0) {
+      const int64_t x = int64_t{originX} + static_cast<int64_t>(j) * pitchX;
+      const int64_t y = int64_t{originY} + int64_t{i} * pitchY;
+      if (row[j] != 0 && !full && page.large[static_cast<size_t>(i)][j]) {
+        // Drawn as it was typed: in the large size.
+        DrawLargeCharacter(row.substr(j, n), x, y, show);
+      } else if (row[j] != 0) {
         PrepareGlyph(row.substr(j, n));
-        const int64_t x = int64_t{originX} + static_cast<int64_t>(j) * pitchX;
-        const int64_t y = int64_t{originY} + int64_t{i} * pitchY;
         if (x > -kGlyphCellWidth && x < kScreenWidth && y > -kGlyphCellHeight && y < kScreenHeight) {
           if (show) {
             ShowGlyph(static_cast<int>(x), static_cast<int>(y));

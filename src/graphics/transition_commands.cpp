@@ -9,7 +9,8 @@ int TForm1::CmdWipeset(std::string_view arg) {
   while (!arg.empty() && (arg.back() == ' ' || arg.back() == '\t' || arg.back() == '\r')) arg.remove_suffix(1);
   while (!arg.empty() && (arg.front() == ' ' || arg.front() == '\t')) arg.remove_prefix(1);
   Bitmap loaded;
-  if (arg.empty() || !LoadImage(arg, loaded) || loaded.Empty()) return 0;
+  // The command ends the step whether or not the pattern loads.
+  if (arg.empty() || !LoadImage(arg, loaded) || loaded.Empty()) return 1;
   // The pattern wipe reads a whole screen of mask every frame: a larger pattern is cropped to
   // the screen, a smaller one stretched over it.
   Bitmap& pattern = layers.wipePattern;
@@ -26,7 +27,7 @@ int TForm1::CmdWipeset(std::string_view arg) {
       o[2] = p[2];
     }
   }
-  return 0;
+  return 1;
 }
 
 }  // namespace torvel

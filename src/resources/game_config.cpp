@@ -19,7 +19,6 @@ namespace {
 constexpr int kMinSelectPitch = 1;
 constexpr int kMinClickWaitFrames = 1;
 constexpr int kMinSpeedDotSize = 1;
-constexpr int kMinSpeedSteps = 2;        // the configuration screen divides by SPD_MAX - 1
 constexpr int kMaxClickWaitTiming = 30;  // a shift count of the timer counter
 // The text page holds 20 rows of 100 bytes and is drawn up to MOJI_MAX_X + 2 bytes per row.
 constexpr int kMaxRowBytes = 98;
@@ -320,7 +319,6 @@ void FinishGameConfiguration(GameConfig& config) {
   if (config.SELECT_Y_PITCH <= 0) config.SELECT_Y_PITCH = kMinSelectPitch;
   if (config.CLICK_WAIT_PAT <= 0) config.CLICK_WAIT_PAT = kMinClickWaitFrames;
   if (config.SPD_DOT_SIZE <= 0) config.SPD_DOT_SIZE = kMinSpeedDotSize;
-  if (config.SPD_MAX < kMinSpeedSteps) config.SPD_MAX = kMinSpeedSteps;
   config.CLICK_WAIT_TIMING = std::clamp(config.CLICK_WAIT_TIMING, 0, kMaxClickWaitTiming);
   config.MOJI_MAX_X = std::clamp(config.MOJI_MAX_X, 0, kMaxRowBytes);
   config.MOJI_MAX2_X = std::clamp(config.MOJI_MAX2_X, 0, kMaxRowBytes);

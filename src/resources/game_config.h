@@ -87,7 +87,8 @@ struct GameConfig {
   ConfigPair PANEL_BASE{}, PANEL_YES{}, PANEL_NO{};
   bool panelKeyGiven = false;  // any PANEL_ key was in the file (start-up loads the panel pictures)
 
-  // Auto-speed indicator.
+  // Auto-speed indicator. SPD_MAX stays as the game gives it (0 when missing): it sets the auto
+  // delay and the speed range, so code that divides by it guards its own divisor.
   int SPD_DIR = 0, SPD_TW = 0, SPD_MAX = 0, SPD_OFS_X = 0, SPD_OFS_Y = 0;
   int SPD_DOT_OFS_X = 0, SPD_DOT_OFS_Y = 0, SPD_DOT_SIZE = 0;
 

@@ -10,6 +10,13 @@ namespace torvel {
 
 bool TForm1::LoadScript(std::string_view name, int target) {
   if (target != 1 && target != 2) return false;
+  const std::string upper = SjisUpper(name);
+  MarkViewerSceneSeen(upper);
+  // A name or number being inserted belongs to the line of the script being left.
+  text.insertText.clear();
+  // The interpreter keeps 29 bytes of a scenario's name: a longer one could be loaded but never
+  // returned to, so it is not loaded at all.
+  if (target == 1 && name.size() > kScriptNameMax) return false;
   const ArchiveIndex* holder = &archives.data2;
   int entry = holder->FindEntry(name);
   if (entry < 0) {
@@ -22,6 +29,7 @@ bool TForm1::LoadScript(std::string_view name, int target) {
   std::vector<uint8_t> body;
   if (!ReadEntry(*holder, entry, body)) return false;
   NegateBytes(body);
+  NoteRecollectionScript(upper);
   std::vector<uint8_t>& buffer = target == 1 ? script.scenario : script.aux;
   std::copy(body.begin(), body.end(), buffer.begin());
   if (target == 1) {

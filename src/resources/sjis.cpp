@@ -75,4 +75,35 @@ std::string SjisToUtf8(std::string_view sjis) { return Convert("UTF-8", "CP932",
 
 std::string Utf8ToSjis(std::string_view utf8) { return Convert("CP932", "UTF-8", utf8, "?", false); }
 
+namespace {
+
+// Converts the whole text or nothing.
+bool ConvertExact(const char* to, const char* from, std::string_view in, std::string& out) {
+  out.clear();
+  iconv_t cd = iconv_open(to, from);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return false;
+  char* src = const_cast<char*>(in.data());
+  size_t srcLeft = in.size();
+  bool ok = true;
+  char buffer[256];
+  while (ok && srcLeft > 0) {
+    char* dst = buffer;
+    size_t dstLeft = sizeof buffer;
+    const size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
+    out.append(buffer, static_cast<size_t>(dst - buffer));
+    ok = r != static_cast<size_t>(-1) || errno == E2BIG;
+  }
+  iconv_close(cd);
+  return ok;
+}
+
+}  // namespace
+
+bool IsUtf8(std::string_view text) {
+  std::string wide;
+  return ConvertExact("UTF-32LE", "UTF-8", text, wide);
+}
+
+bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis) { return ConvertExact("CP932", "UTF-8", utf8, sjis); }
+
 }  // namespace torvel

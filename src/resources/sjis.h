@@ -34,4 +34,9 @@ bool SjisEqualNoCase(std::string_view a, std::string_view b);
 std::string SjisToUtf8(std::string_view sjis);
 std::string Utf8ToSjis(std::string_view utf8);
 
+// Strict forms for authoring tools, which must not lose text: whether `text` is well-formed
+// UTF-8, and its Shift-JIS bytes, false when a character has no Shift-JIS form.
+bool IsUtf8(std::string_view text);
+bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis);
+
 }  // namespace torvel

@@ -15,11 +15,6 @@ void BacklogText::Append(std::string_view text) {
   Slot(lines_)[length_] = 0;
 }
 
-void BacklogText::DropLast(int count) {
-  length_ = std::max(0, length_ - std::max(0, count));
-  Slot(lines_)[length_] = 0;
-}
-
 void BacklogText::CloseLine() {
   Slot(lines_)[length_] = 0;
   if (lines_ < kBacklogFinishedMax) {

@@ -20,8 +20,6 @@ class BacklogText {
   void Append(std::string_view text);
   // Ends the line being built; once 200 lines are finished the oldest is dropped.
   void CloseLine();
-  // Takes the last `count` bytes off the line being built (characters drawn but not logged).
-  void DropLast(int count);
   void Clear();
 
   int Lines() const { return lines_; }  // finished lines

@@ -88,11 +88,11 @@ void TForm1::ChooseListed(bool replaying) {
     ctl.choiceMode = 0;
     layers.screen = layers.previous;
     host.Present(layers.screen, Rect{0, 0, kScreenWidth, kScreenHeight});
-    if (text.windowShown) ClearPage();
+    if (text.windowShown) NewPage();
     JumpIntoChoice();
   } else {
     vars.S(kVarPartsMaskedFlag) = 0;
-    ClearPage();
+    NewPage();
     JumpIntoChoice();
     ctl.choiceMode = 0;
   }

@@ -82,12 +82,11 @@ bool TForm1::RunInlineTag() {
       if (!ctl.skipActive) ctl.waitTicks = std::max(0, ReadInteger(argument));
       return true;
     case Tag::Voice: {
-      // The voice name runs to the end of the line, "]" and all.
+      // The voice name runs to the end of the line, "]" and all (scripts write the tag last on
+      // its line, without "]"); text after a "]" is still typed.
       const std::string name = line.substr(start);
       PlayVoiceLine(name);
       NoteVoiceName(name);
-      script.needLine = true;
-      script.linePos = static_cast<int>(line.size());
       return false;
     }
     case Tag::Clrb: CmdClrb(argument); return false;
@@ -127,6 +126,7 @@ void TForm1::ShowRuby() {
     x = int64_t{col} * config.TX_PITCH_X + config.TX_OFS_X + textWindow.x + kRubyLeft;
     y = int64_t{row} * config.TX_PITCH_Y + config.TX_OFS_Y + textWindow.y - kRubyAbove;
   } else {
+    if (col == config.MOJI_MAX2_X) ++row;
     if (col == 0 || col == config.MOJI_MAX2_X) col = kIndent;
     x = int64_t{col} * config.TX2_PITCH_X + config.TX2_OFS_X + kRubyLeft;
     y = int64_t{row} * config.TX2_PITCH_Y + config.TX2_OFS_Y - kRubyAbove;

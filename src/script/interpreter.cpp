@@ -15,6 +15,12 @@ std::string CutName(std::string_view name) {
   return std::string(name.substr(0, std::min(name.size(), kScriptNameMax)));
 }
 
+// Lines one step may run without yielding. A script that loops without ever yielding (a label
+// and a `go` back to it) would otherwise hold the window for ever: no repaint, no input, no
+// closing. Real scripts yield long before this many lines; when a step spends them all it ends
+// as if the line had yielded, and the next frame goes on from the same place.
+constexpr int kStepLineBudget = 20000;
+
 bool IsLineEnd(const std::vector<uint8_t>& buffer, int size, size_t pos) {
   return pos >= static_cast<size_t>(size) || buffer[pos] == 0;
 }
@@ -35,7 +41,7 @@ void TForm1::FetchLine() {
 }
 
 void TForm1::Step() {
-  for (int executed = 0;; ++executed) {
+  for (int executed = 0; executed < kStepLineBudget; ++executed) {
     // Trace mode runs one line per step and then holds the interpreter until the developer
     // releases it.
     if (ctl.traceMode && executed > 0) {

@@ -39,20 +39,15 @@ void TForm1::PutChar(std::string_view character) {
     if (vars.S(kVarContinuationRow) == 1 && t.cursorCol == kIndentColumns && code == kFullWidthBlank) return;
   }
   const bool large = t.largeText && !full;
-  textWindow.page.Put(t.cursorRow, t.cursorCol, character, NormaliseColourCode(t.colourIndex));
+  textWindow.page.Put(t.cursorRow, t.cursorCol, character, NormaliseColourCode(t.colourIndex), large);
   const int64_t x = full ? int64_t{config.TX2_OFS_X} + int64_t{t.cursorCol} * config.TX2_PITCH_X
                          : int64_t{textWindow.x} + config.TX_OFS_X + int64_t{t.cursorCol} * config.TX_PITCH_X;
   const int64_t y = full ? int64_t{config.TX2_OFS_Y} + int64_t{t.cursorRow} * config.TX2_PITCH_Y
                          : int64_t{textWindow.y} + config.TX_OFS_Y + int64_t{t.cursorRow} * config.TX_PITCH_Y;
   // Cells far off the screen draw nothing; nearer ones are clipped by the glyph blend.
   const bool onScreen = x > -kLargeGlyphWidth && x < kScreenWidth && y > -kLargeGlyphHeight && y < kScreenHeight;
-  if (onScreen && large) {
-    RenderLargeGlyph(character, kLargeTextPixels);
-    DrawLargeGlyph(layers.screen, static_cast<int>(x), static_cast<int>(y));
-    const Rect cell{std::max(0, static_cast<int>(x)), std::max(0, static_cast<int>(y)),
-                    std::min(kScreenWidth, static_cast<int>(x) + kLargeGlyphWidth + 1),
-                    std::min(kScreenHeight, static_cast<int>(y) + kLargeGlyphHeight)};
-    if (!cell.Empty()) host.Present(layers.screen, cell);
+  if (large) {
+    DrawLargeCharacter(character, x, y, true);
   } else if (onScreen) {
     SetTextColour(NormaliseColourCode(t.colourIndex));
     PrepareGlyph(character);
@@ -60,6 +55,16 @@ void TForm1::PutChar(std::string_view character) {
   }
   ++t.charsSinceWait;
   t.cursorCol += large ? kLargeTextAdvance : length;
+}
+
+void TForm1::DrawLargeCharacter(std::string_view character, int64_t x, int64_t y, bool show) {
+  if (x <= -kLargeGlyphWidth || x >= kScreenWidth || y <= -kLargeGlyphHeight || y >= kScreenHeight) return;
+  RenderLargeGlyph(character, kLargeTextPixels);
+  DrawLargeGlyph(layers.screen, static_cast<int>(x), static_cast<int>(y));
+  const Rect cell{std::max(0, static_cast<int>(x)), std::max(0, static_cast<int>(y)),
+                  std::min(kScreenWidth, static_cast<int>(x) + kLargeGlyphWidth + 1),
+                  std::min(kScreenHeight, static_cast<int>(y) + kLargeGlyphHeight)};
+  if (show && !cell.Empty()) host.Present(layers.screen, cell);
 }
 
 }  // namespace torvel

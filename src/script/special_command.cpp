@@ -44,24 +44,54 @@ Bitmap WindowPicture(TForm1& e) {
   return shown;
 }
 
+// Lets the window show what was just presented, then holds it for `ms`. Without the pump a real
+// window would not repaint before the wait, and the frame would never reach the screen.
+void ShowFor(TForm1& e, int ms) {
+  e.host.PumpMessages();
+  e.host.Sleep(ms);
+}
+
+// The flash and the shake run as blocking loops: the frame loop, the timer's script work and
+// closing wait for them, and input arriving while they pump is not taken as a click on the story.
+class BlockingLoop {
+ public:
+  explicit BlockingLoop(TForm1& e) : e_(e), blocking_(e.ctl.blockingScene), menuLock_(e.ctl.menuLock) {
+    e.ctl.blockingScene = true;
+    e.ctl.menuLock = true;
+  }
+  ~BlockingLoop() {
+    e_.ctl.blockingScene = blocking_;
+    e_.ctl.menuLock = menuLock_;
+  }
+  BlockingLoop(const BlockingLoop&) = delete;
+  BlockingLoop& operator=(const BlockingLoop&) = delete;
+
+ private:
+  TForm1& e_;
+  bool blocking_;
+  bool menuLock_;
+};
+
 void WhiteFlash(TForm1& e) {
+  const BlockingLoop loop(e);
   const Bitmap saved = WindowPicture(e);
   Bitmap white(kScreenWidth, kScreenHeight);
   white.Fill(255, 255, 255);
   for (int i = 0; i < kFlashCount; ++i) {
     e.host.Present(white, kFullScreen);
-    e.host.Sleep(kFlashMs);
+    ShowFor(e, kFlashMs);
     e.host.Present(saved, kFullScreen);
-    e.host.Sleep(kFlashMs);
+    ShowFor(e, kFlashMs);
   }
 }
 
 void WindowShake(TForm1& e) {
+  const BlockingLoop loop(e);
   const Point home = e.host.WindowPos();
   for (int a = kShakeFirst; a >= 2; a -= 2) {
     const int offset = (a & 2) != 0 ? kShakeOffset : -kShakeOffset;
     e.host.MoveWindow(Point{home.x, home.y + offset});
-    e.host.Sleep(kShakeMs);
+    ShowFor(e, kShakeMs);
   }
   e.host.MoveWindow(home);
 }

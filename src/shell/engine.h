@@ -71,6 +71,11 @@ class TForm1 {
   void OpenDataArchives();
   void OpenAssetArchives();
   bool LoadScript(std::string_view name, int target);
+  // Called by LoadScript with the upper-cased name: the scene flag of a script on the viewer's
+  // scene list (VIEW_2) is set before the lookup, also for a script that is missing; recollection
+  // learns which script is entered once it is found (scenes/script_entry_hooks.cpp).
+  void MarkViewerSceneSeen(std::string_view upperName);
+  void NoteRecollectionScript(std::string_view upperName);
   std::string ReadAuxLine(int& position) const;
   bool AuxAtEnd(int position) const { return position >= script.auxSize; }
 
@@ -345,6 +350,9 @@ class TForm1 {
   bool ShowSpeakerLine();
   // Places one character on the page and draws it.
   void PutChar(std::string_view character);
+  // A character of the large size ("[2]") onto the screen buffer at (x, y); `show` also puts its
+  // cell on the window. Cells far off the screen draw nothing.
+  void DrawLargeCharacter(std::string_view character, int64_t x, int64_t y, bool show);
   // Clears the page and shows an empty text window.
   void NewPage();
   void StartAutoCountdown();

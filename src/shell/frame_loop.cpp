@@ -126,6 +126,7 @@ void TForm1::PBPaint() {
   if (ctl.destroyed) return;
   const Bitmap& shown = ctl.screenMode == smWindowHidden ? layers.scene : layers.screen;
   if (!shown.Empty()) host.Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  ApplyVolumes();
   DeferredMusicTick(true);
 }
 

@@ -161,7 +161,9 @@ void TForm1::PBMouseDown(MouseButton button, ShiftState, int x, int y) {
     return;
   }
   if (ctl.skipActive && ctl.choiceMode == 0) {
+    // As `break`: skip mode stops, and auto mode with it.
     StopSkip();
+    StopSkipAndAuto(true);
     return;
   }
   if (left) {

@@ -95,6 +95,8 @@ void TForm1::PlayAnimationMusic(const std::filesystem::path& file, uint64_t posi
 void TForm1::StreamMusicFrom(const std::filesystem::path& path, uint64_t offset, uint64_t end, std::string_view name,
                              int source) {
   if (!sound.available) return;
+  // Decoding the first seconds takes a while: a loop pacing its frames does not count it as late.
+  StartFrameClock();
   MusicStreamState& m = sound.music;
   m.currentVolume = MusicVolume();
   m.fadeLevel = 0;

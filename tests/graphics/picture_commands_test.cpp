@@ -409,6 +409,23 @@ TEST(ClrbCommandTest, LeftOrRightEmptiesOnePosition) {
   EXPECT_EQ(l.spriteSpec, ",");
 }
 
+TEST(ClrbCommandTest, LeftOfASingleSpriteKeepsItDrawnWhileTheCountIsOne) {
+  GameFixture g;
+  Pictures(g).Script("main", "@gra AB01\n@spr B01\n@clrb 4L\n\\one\n@spr B02\n\\two\n");
+  g.Start();
+  g.RunToWait();
+  const Layers& l = g.Engine().layers;
+  EXPECT_EQ(l.spriteCount, 1);
+  EXPECT_EQ(l.spriteSpec, ",");
+  EXPECT_EQ(l.lastTransition, 4);
+  // The picture was composed again, and the single layout still draws its position.
+  EXPECT_EQ(Px(l.screen, 400, 5), Opaque(kSprite1));
+  EXPECT_EQ(Px(g.Host().Window(), 400, 5), Opaque(kSprite1));
+  g.Click();
+  g.RunToWait();
+  EXPECT_EQ(Px(l.screen, 400, 5), Opaque(kSprite2));
+}
+
 TEST(FadeCommandTest, FadeoutShowsBlackWithoutSprites) {
   GameFixture g;
   Pictures(g).Script("main", "@gra AB02\n@spr B01\n@fadeout 4\n\\w\n");

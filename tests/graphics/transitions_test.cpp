@@ -224,6 +224,20 @@ TEST(TransitionTest, PatternWipeShowsTheNewPictureFirstWhereThePatternIsBright) 
   EXPECT_EQ(At(run.shots[0], 700, 300), (Bgr{9, 19, 29}));
 }
 
+TEST(TransitionTest, WipesetEndsTheStepWhetherOrNotThePatternLoads) {
+  for (const char* name : {"WP", "MISSING"}) {
+    SCOPED_TRACE(name);
+    GameFixture g;
+    g.Entry("tq_gra.tvx", "WP", Packed(Solid(800, 600, {128, 128, 128})));
+    g.Script("main", std::string("@wipeset ") + name + "\n!V001=1\n\\w\n");
+    TForm1& e = g.Start();
+    g.Host().RunFrames(2);  // loads main, then the step that runs `wipeset`
+    EXPECT_EQ(e.vars.V(1), 0);
+    g.Host().RunFrames(1);
+    EXPECT_EQ(e.vars.V(1), 1);
+  }
+}
+
 TEST(TransitionTest, FadeinWithoutANumberUsesSpeedZero) {
   GameFixture g;
   Started(g);

@@ -300,19 +300,20 @@ TEST(GameConfigTest, GuardsAfterReading) {
   EXPECT_GE(none.SELECT_Y_PITCH, 1);
   EXPECT_GE(none.CLICK_WAIT_PAT, 1);
   EXPECT_GE(none.SPD_DOT_SIZE, 1);
-  EXPECT_GE(none.SPD_MAX - 1, 1);  // the configuration screen divides by SPD_MAX - 1
+  EXPECT_EQ(none.SPD_MAX, 0);  // kept as the game gives it: it sets the auto delay
   GameConfig zero =
       Parse({"SELECT_Y_PITCH:0", "CLICK_WAIT_PAT:0", "SPD_DOT_SIZE:0", "SPD_MAX:0", "CLICK_WAIT_TIMING:99",
              "MOJI_MAX_X:500", "MOJI_MAX_Y:-3", "MOJI_MAX2_X:99", "MOJI_MAX2_Y:21"});
   EXPECT_GE(zero.SELECT_Y_PITCH, 1);
   EXPECT_GE(zero.CLICK_WAIT_PAT, 1);
   EXPECT_GE(zero.SPD_DOT_SIZE, 1);
-  EXPECT_GE(zero.SPD_MAX, 2);
+  EXPECT_EQ(zero.SPD_MAX, 0);
   EXPECT_LT(zero.CLICK_WAIT_TIMING, 31);
   EXPECT_EQ(zero.MOJI_MAX_X, 98);
   EXPECT_EQ(zero.MOJI_MAX_Y, 0);
   EXPECT_EQ(zero.MOJI_MAX2_X, 98);
   EXPECT_EQ(zero.MOJI_MAX2_Y, 20);
+  EXPECT_EQ(Parse({"SPD_MAX:1"}).SPD_MAX, 1);
   GameConfig given = Parse({"SELECT_Y_PITCH:40", "CLICK_WAIT_PAT:8", "SPD_DOT_SIZE:6", "SPD_MAX:10",
                             "CLICK_WAIT_TIMING:2", "MOJI_MAX_X:56", "MOJI_MAX_Y:4"});
   EXPECT_EQ(given.SELECT_Y_PITCH, 40);
@@ -364,7 +365,7 @@ TEST(GameConfigEngineTest, MissingConfigurationLeavesEverythingEmpty) {
   EXPECT_EQ(engine.config.GAME_ID, "");
   EXPECT_EQ(engine.config.FONT_SIZE, 0);
   EXPECT_GE(engine.config.SELECT_Y_PITCH, 1);
-  EXPECT_GE(engine.config.SPD_MAX, 2);
+  EXPECT_EQ(engine.config.SPD_MAX, 0);
 }
 
 TEST(GameConfigDemoTest, DemoConfigurationSetsWhatTheDemoUses) {

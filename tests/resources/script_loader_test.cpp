@@ -70,5 +70,31 @@ TEST(ScriptLoaderTest, LoadingTheScenarioResetsItsPosition) {
   EXPECT_EQ(engine.script.loadedScript, "Other");
 }
 
+TEST(ScriptLoaderTest, LoadingEmptiesTheTextBeingInserted) {
+  GameFixture game;
+  game.Script("main", "@string 3 Kaede\n[$3]\n\\x\n").Script("other", "\\y\n");
+  TForm1& engine = game.Start();
+  engine.settings.Delay = 0;
+  game.Host().RunFrames(2);
+  ASSERT_FALSE(engine.text.insertText.empty());  // the name is being typed
+  ASSERT_TRUE(engine.LoadScript("other", 1));
+  EXPECT_EQ(engine.text.insertText, "");
+  engine.text.insertText = "left";
+  EXPECT_FALSE(engine.LoadScript("missing", 1));
+  EXPECT_EQ(engine.text.insertText, "");
+}
+
+TEST(ScriptLoaderTest, AScenarioNameLongerThanTwentyNineBytesIsRefused) {
+  const std::string thirty(30, 't');
+  GameFixture game;
+  game.Script("main", "\\x\n").Script(thirty, "\\y\n");
+  TForm1& engine = game.Start();
+  game.RunToWait();
+  EXPECT_FALSE(engine.LoadScript(thirty, 1));
+  EXPECT_EQ(engine.script.loadedScript, "main");
+  // A table keeps no name: it loads.
+  EXPECT_TRUE(engine.LoadScript(thirty, 2));
+}
+
 }  // namespace
 }  // namespace torvel

@@ -45,14 +45,5 @@ TEST(BacklogText, TwoHundredAndFirstLineDropsTheOldest) {
   EXPECT_EQ(log.Building().size(), 69u);
 }
 
-TEST(BacklogText, DropLastTakesBytesOffTheBuildingLine) {
-  BacklogText log;
-  log.Append("ab\x81\x9f");
-  log.DropLast(2);
-  EXPECT_EQ(log.Building(), "ab");
-  log.DropLast(5);
-  EXPECT_EQ(log.Building(), "");
-}
-
 }  // namespace
 }  // namespace torvel

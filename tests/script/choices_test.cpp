@@ -1,12 +1,13 @@
 // Choice lists played through the headless host by clicking at the bars, and the choice record.
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 
 #include "graphics/picture_test_support.h"
 #include "platform/headless/input_script.h"
 #include "resources/file_io.h"
-#include "support/game_fixture.h"
+#include "support/text_game.h"
 
 namespace torvel {
 namespace {
@@ -327,6 +328,56 @@ TEST(ChoicesTest, ThreeSelectsAreAnsweredFromTheRecordEachBlinkingFourteenTimes)
   EXPECT_EQ(e.vars.S(162), 3);
   EXPECT_EQ(e.vars.S(163), 3);
   EXPECT_EQ(e.choices.choiceRecord[3], 0);
+}
+
+// A question by a speaker whose colour is red, then the list.
+constexpr const char* kAskedChoice =
+    ">少女\n"
+    "どちらへ？\n"
+    "@select\n"
+    "{North\n"
+    "\\went north\n"
+    "{East\n"
+    "\\went east\n"
+    "}\n";
+
+TEST(ChoicesTest, AfterAChoiceTheWindowStartsANewPage) {
+  for (int full : {0, 1}) {
+    SCOPED_TRACE(full);
+    GameFixture game;
+    game.Script("_config", std::string(testing::kTextConfig) + Config(300, 40));
+    for (const char* name : {"sys_sw", "sys_sww"}) game.Entry("tq_gra.tvx", name, BarPicture(kNormal));
+    for (const char* name : {"sys_sw2", "sys_sww2"}) game.Entry("tq_gra.tvx", name, BarPicture(kHighlight));
+    game.Script("main", std::string(full ? "@mode 1\n" : "") + kAskedChoice);
+    TForm1& e = game.Start();
+    e.settings.Delay = 1;
+    game.RunToWait();
+    ASSERT_EQ(e.ctl.choiceMode, full ? 2 : 1);
+    if (!full) ASSERT_EQ(e.vars.S(37), 0x0000FF);  // the speaker's colour
+    const Rect bar = e.ChoiceBarRect(1);
+    ClickAt(game, 400, (bar.top + bar.bottom) / 2);
+    EXPECT_EQ(game.RunToWait(), "\\went east");
+    EXPECT_EQ(e.vars.S(37), 0xFFFFFF);
+    EXPECT_EQ(e.text.speakerName, "");
+    EXPECT_TRUE(e.textWindow.page.empty);
+    EXPECT_EQ(e.text.cursorRow, 0);
+    const Bitmap& shown = game.Host().Window();
+    if (!full) {
+      // The window area is the clean window: no question, no name.
+      const TextWindow& w = e.textWindow;
+      for (int y = 0; y < w.clean.height; ++y) {
+        ASSERT_EQ(0, std::memcmp(w.clean.Row(y), shown.At(w.x, w.y + y), static_cast<size_t>(w.clean.width) * 3)) << y;
+        ASSERT_EQ(0,
+                  std::memcmp(w.clean.Row(y), e.layers.screen.At(w.x, w.y + y), static_cast<size_t>(w.clean.width) * 3))
+            << y;
+      }
+    } else {
+      // The page is the darkened scene alone: the bars and the question are gone.
+      EXPECT_EQ(e.layers.screen.pixels, e.textWindow.overScene.pixels);
+      EXPECT_EQ(shown.pixels, e.textWindow.overScene.pixels);
+      EXPECT_FALSE(Near(Px(shown, kBarSampleX, (bar.top + bar.bottom) / 2), kNormal));
+    }
+  }
 }
 
 std::string DemoText(const std::string& name) {

@@ -5,12 +5,16 @@
 
 #include <string>
 
+#include "graphics/picture_test_support.h"
+#include "platform/headless/input_script.h"
 #include "resources/file_io.h"
 #include "resources/sjis.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
 namespace {
+
+using testing::Bgr;
 
 class Commands : public ::testing::Test {
  protected:
@@ -362,22 +366,65 @@ TEST_F(Commands, WebOpensAddressesAndGameFilesOnly) {
   EXPECT_EQ(opened[1], std::filesystem::canonical(game.Dir() / "manual.txt").string());
 }
 
-TEST_F(Commands, SpecialFlashRestoresTheWindow) {
+// What reaches the screen while the step runs: one entry each time the window may repaint.
+struct ShownFrame {
+  uint32_t time;
+  Bgr colour;  // the window's top-left pixel; the flash fills the whole window
+  Point windowPos;
+  bool whole;  // every pixel has the colour of the top-left one
+};
+
+std::vector<ShownFrame> RecordShown(testing::GameFixture& game) {
+  std::vector<ShownFrame> frames;
+  game.Host().onShown = [&frames, &game](const Bitmap& w, Point pos) {
+    const uint8_t* p = w.At(0, 0);
+    bool whole = true;
+    for (size_t i = 0; whole && i < w.pixels.size(); i += 3) {
+      whole = w.pixels[i] == p[0] && w.pixels[i + 1] == p[1] && w.pixels[i + 2] == p[2];
+    }
+    frames.push_back(ShownFrame{game.Host().TickCount(), Bgr{p[0], p[1], p[2]}, pos, whole});
+  };
+  game.Host().RunFrames(1);
+  game.Host().onShown = nullptr;
+  return frames;
+}
+
+TEST_F(Commands, SpecialFlashShowsSevenWhiteFramesOnTheWindow) {
   Start("@special 0\n!V001=1\n\\\n");
   Bitmap shown(kScreenWidth, kScreenHeight);
   shown.Fill(9, 8, 7);
   game.Host().Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  // A click during the flash is not a click on the story.
+  game.Host().SetInput(ParseInputScript(std::to_string(game.Host().TickCount() + 30) + " click 400 300\n").events);
   const uint32_t before = game.Host().TickCount();
-  Steps(1);
-  EXPECT_GE(game.Host().TickCount() - before, 7u * 40u);
+  const std::vector<ShownFrame> frames = RecordShown(game);
+  // Seven times white for 20 ms, then the picture again for 20 ms; the frame loop's own repaint
+  // at the end of the frame shows the picture.
+  ASSERT_EQ(frames.size(), 15u);
+  for (size_t i = 0; i < 14; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_TRUE(frames[i].whole);
+    EXPECT_EQ(frames[i].colour, i % 2 == 0 ? (Bgr{255, 255, 255}) : (Bgr{9, 8, 7}));
+    EXPECT_EQ(frames[i].time, before + 20 * i);
+  }
   EXPECT_EQ(game.Host().Window().pixels, shown.pixels);
   EXPECT_EQ(V(1), 0);
+  EXPECT_EQ(E().ctl.waitKind, 0);
+  EXPECT_FALSE(E().ctl.blockingScene);
 }
 
-TEST_F(Commands, SpecialShakeRestoresTheWindowPosition) {
+TEST_F(Commands, SpecialShakeMovesTheWindowUpAndDownAndBack) {
   Start("@special 1\n\\\n");
   const Point home = game.Host().WindowPos();
-  Steps(1);
+  const std::vector<ShownFrame> frames = RecordShown(game);
+  // Amplitudes 20, 18, …, 2: down 20 when bit 1 is set, else up 20; 50 ms each.
+  ASSERT_EQ(frames.size(), 11u);
+  for (size_t i = 0; i < 10; ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(frames[i].windowPos.x, home.x);
+    EXPECT_EQ(frames[i].windowPos.y, home.y + (i % 2 == 0 ? -20 : 20));
+  }
+  EXPECT_EQ(frames[10].windowPos.y, home.y);
   EXPECT_EQ(game.Host().WindowPos().x, home.x);
   EXPECT_EQ(game.Host().WindowPos().y, home.y);
 }

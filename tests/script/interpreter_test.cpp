@@ -1,6 +1,7 @@
 // The interpreter loop through the headless host: line kinds, labels, calls, chains, returns.
 #include <gtest/gtest.h>
 
+#include "platform/headless/input_script.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
@@ -156,16 +157,60 @@ TEST(InterpreterTest, ChainDiscardsTheStackAndJumps) {
   EXPECT_EQ(game.Engine().script.currentScript, "other");
 }
 
-TEST(InterpreterTest, CallerThatCannotBeReloadedLeavesTheInterpreterIdle) {
-  // A name longer than 29 bytes is cut in the call stack, so its reload on return fails.
+TEST(InterpreterTest, ANameLongerThanTheInterpreterKeepsIsRefusedAtLoad) {
+  // The call stack keeps 29 bytes of a name: a longer one could not be reloaded on return, so
+  // it is never loaded at all and the story goes on where it is.
   const std::string longName(35, 'x');
   GameFixture game;
-  game.Script("main", "@chain " + longName + "\n").Script(longName, "@call sub\n\\stale\n").Script("sub", "@end\n");
+  game.Script("main", "@chain " + longName + "\n\\still main\n")
+      .Script(longName, "@call sub\n\\stale\n")
+      .Script("sub", "@end\n");
   game.Start();
-  game.Host().RunFrames(20);
-  EXPECT_FALSE(game.Engine().ctl.scriptRunning);
-  EXPECT_NE(game.Engine().script.lineBuffer, "\\stale");
-  EXPECT_EQ(game.Engine().script.currentScript, "sub");  // what is really loaded
+  EXPECT_EQ(game.RunToWait(), "\\still main");
+  EXPECT_TRUE(game.Engine().ctl.scriptRunning);
+  EXPECT_EQ(game.Engine().script.currentScript, "main");
+  EXPECT_FALSE(game.Engine().LoadScript(longName, 1));
+}
+
+TEST(InterpreterTest, ALongestNameIsCalledAndReturnedFrom) {
+  const std::string name(29, 'n');
+  GameFixture game;
+  game.Script("main", "@call " + name + "\n\\back\n").Script(name, "@call sub\n\\after sub\n").Script("sub", "@end\n");
+  game.Start();
+  EXPECT_EQ(game.RunToWait(), "\\after sub");
+  EXPECT_EQ(game.Engine().script.currentScript, name);
+  game.Click();
+  EXPECT_EQ(game.RunToWait(), "\\back");
+}
+
+TEST(InterpreterTest, ALoopThatNeverYieldsEndsItsStepAndGoesOnNextFrame) {
+  for (const char* loop : {":a\n!V001=V001+1\n@go a\n", ":a\n!V001=V001+1\n@if (1=1) @go a\n"}) {
+    SCOPED_TRACE(loop);
+    GameFixture game;
+    game.Script("main", loop);
+    TForm1& e = game.Start();
+    ASSERT_TRUE(game.Host().RunFrames(2));  // loads main, then the first step returns
+    const int first = e.vars.V(1);
+    EXPECT_GT(first, 100);
+    ASSERT_TRUE(game.Host().RunFrame());
+    EXPECT_GT(e.vars.V(1), first);
+    // The window still answers: the player closes it.
+    game.Host().SetInput(ParseInputScript(std::to_string(game.Host().TickCount()) + " close\n").events);
+    game.Host().RunFrames(3);
+    EXPECT_TRUE(game.Host().Closed());
+  }
+}
+
+TEST(InterpreterTest, AScriptOfTenThousandCalculationsRunsInOneStep) {
+  std::string main;
+  for (int i = 0; i < 10000; ++i) main += "!V001=V001+1\n";
+  GameFixture game;
+  game.Script("main", main + "\\done\n");
+  TForm1& e = game.Start();
+  game.Host().RunFrames(2);
+  EXPECT_EQ(e.vars.V(1), 10000);
+  EXPECT_EQ(e.script.lineBuffer, "\\done");
+  EXPECT_EQ(e.ctl.waitKind, 1);
 }
 
 TEST(InterpreterTest, OverlongLineIsCutAndTheNextLineFollows) {

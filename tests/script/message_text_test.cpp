@@ -2,6 +2,8 @@
 // speaker lines, waits, auto mode and skip mode.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -369,14 +371,79 @@ TEST_F(MessageText, RubyIsDrawnButNeitherStoredNorLogged) {
   EXPECT_TRUE(e.script.needLine);
 }
 
-TEST_F(MessageText, VoiceTagTakesTheRestOfTheLine) {
+TEST_F(MessageText, VoiceTagNamesTheRestOfTheLineAndTextGoesOnAfterItsBracket) {
   TForm1& e = Run("\\\n");
   e.OpenWindow();
-  const int row = e.text.cursorRow;
-  Type(e, "[cv V001]x");
+  Type(e, "あ[cv V001]いう");
+  EXPECT_EQ(PageRow(e, 1), "あいう");
+  EXPECT_EQ(e.sound.lastVoice, Sj("V001]いう"));
+  // Written last on its line without "]", the tag names the voice alone.
+  Type(e, "え[cv V002");
+  EXPECT_EQ(e.sound.lastVoice, "V002");
   EXPECT_TRUE(e.script.needLine);
-  EXPECT_EQ(e.text.cursorRow, row);  // no row of text was used
-  EXPECT_EQ(PageRow(e, 1), "");
+  EXPECT_EQ(PageRow(e, 2), "え");
+}
+
+TEST_F(MessageText, LargeTextIsRedrawnAsItWasTyped) {
+  TForm1& e = Run("\\\n");
+  e.OpenWindow();
+  Type(e, "[2]あ[1]い");
+  const Bitmap typed = e.layers.screen;
+  // A redraw of the page (a scene change under the window) draws the same picture.
+  e.RedrawTextWindow();
+  for (int y = e.textWindow.y; y < e.textWindow.y + e.config.TXW_SIZE_Y; ++y) {
+    ASSERT_EQ(0, std::memcmp(typed.Row(y), e.layers.screen.Row(y), kScreenWidth * 3)) << y;
+    ASSERT_EQ(0, std::memcmp(typed.Row(y), game.Host().Window().Row(y), kScreenWidth * 3)) << y;
+  }
+}
+
+TEST_F(MessageText, ModeInForceResetsTheColourOfTheTextToCome) {
+  TForm1& e = Run("あ[col 2]い\n@mode 0\nう\n\\\n");
+  EXPECT_EQ(e.vars.S(160), 0);
+  EXPECT_EQ(e.vars.S(37), 0xFFFFFF);
+  const TextPage& page = e.textWindow.page;
+  EXPECT_EQ(page.colours[1][4], 2);  // い, before the mode
+  EXPECT_EQ(PageRow(e, 2), "う");
+  EXPECT_EQ(page.colours[2][2], 0);  // う, after it: the default colour
+}
+
+// Full-screen text mode: what a ruby before the character that wraps changes on the screen.
+std::vector<Point> RubyPixels(const std::string& rubyOrNothing) {
+  GameFixture g;
+  g.Script("_config", kTextConfig).Script("main", "@mode 1\n\\\n");
+  TForm1& e = g.Start();
+  e.settings.Delay = 1;
+  g.RunToWait();
+  std::string line;
+  for (int i = 0; i < 30; ++i) line += "あ";  // 60 bytes: the margin
+  e.script.lineBuffer = Sj(line + rubyOrNothing + "漢");
+  e.script.linePos = 0;
+  e.script.needLine = false;
+  for (int i = 0; i < 100 && !e.script.needLine; ++i) e.ShowTextLine();
+  std::vector<Point> inked;
+  for (int y = 0; y < kScreenHeight; ++y) {
+    for (int x = 0; x < kScreenWidth; ++x) {
+      if (e.layers.screen.At(x, y)[0] > 128) inked.push_back(Point{x, y});
+    }
+  }
+  return inked;
+}
+
+TEST_F(MessageText, FullScreenRubyOverAWrappingCharacterGoesToColumnTwoOfTheRowBelow) {
+  const std::vector<Point> without = RubyPixels("");
+  const std::vector<Point> with = RubyPixels("<かん>");
+  std::set<std::pair<int, int>> before;
+  for (Point p : without) before.insert({p.x, p.y});
+  int added = 0;
+  for (Point p : with) {
+    if (before.count({p.x, p.y}) != 0) continue;
+    ++added;
+    // Row 1, column 2: x from 2 × 11 + 60 + 3 = 85, y from 1 × 32 + 48 − 7 = 73.
+    EXPECT_GE(p.x, 85);
+    EXPECT_GE(p.y, 73);
+    EXPECT_LT(p.y, 73 + 14);
+  }
+  EXPECT_GT(added, 5);
 }
 
 TEST_F(MessageText, PageWritesPastTheGridAreDropped) {

@@ -29,20 +29,5 @@ TEST(FlagSet, KeepsBitsInsideItsSize) {
   }
 }
 
-TEST(VarStore, NamesMapOntoTheStore) {
-  VarStore s;
-  s.V(999) = 1;
-  s.S(0) = 2;
-  s.S(999) = 3;
-  s.G(0) = 4;
-  s.G(9) = 5;
-  EXPECT_EQ(s.vars[999], 1);
-  EXPECT_EQ(s.vars[2000], 2);
-  EXPECT_EQ(s.vars[2999], 3);
-  EXPECT_EQ(s.vars[3000], 4);
-  EXPECT_EQ(s.vars[3009], 5);
-  EXPECT_EQ(s.vars.size(), 3010u);
-}
-
 }  // namespace
 }  // namespace torvel

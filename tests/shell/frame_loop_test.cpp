@@ -20,6 +20,33 @@ TEST(FrameLoopTest, IdleFrameLastsTwentyMilliseconds) {
   EXPECT_EQ(game.Host().TickCount() - before, 1000u);
 }
 
+TEST(FrameLoopTest, ARepaintAppliesTheVolumes) {
+  GameFixture game;
+  game.Script("main", "\\wait\n");
+  TForm1& e = game.Start();
+  game.RunToWait();
+  ASSERT_TRUE(e.sound.available);
+  // The mute flag changed without being applied; the next repaint applies it.
+  e.sound.muted = true;
+  game.Host().Sound().ClearCalls();
+  e.PBPaint();
+  const std::vector<SoundCall> master = game.Host().Sound().CallsOf(SoundOp::MasterVolume);
+  ASSERT_EQ(master.size(), 1u);
+  EXPECT_EQ(master[0].volume, -9999);
+}
+
+TEST(FrameLoopTest, DarkeningTheFullScreenPageRestartsTheFrameClock) {
+  GameFixture game;
+  game.Script("main", "@mode 1\n\\wait\n");
+  TForm1& e = game.Start();
+  game.RunToWait();
+  game.Host().RunFrames(5);
+  e.layers.frameClock = 0;
+  e.textWindow.cacheValid = false;
+  e.ComposeWindow();
+  EXPECT_EQ(e.layers.frameClock, game.Host().TickCount());
+}
+
 TEST(FrameLoopTest, TimerTicksEveryFiftyFiveMilliseconds) {
   GameFixture game;
   game.Script("main", "\\wait\n");

@@ -141,11 +141,37 @@ TEST(InputTest, ALeftClickInSkipModeStopsSkippingWithoutAdvancing) {
   TForm1& e = StartWaiting(game);
   e.ctl.skipActive = true;
   e.vars.S(60) = 2;
+  e.vars.S(26) = 5;  // auto mode too, as `break` stops it
   e.PBMouseDown(MouseButton::Left, ShiftState{}, 400, 300);
   EXPECT_FALSE(e.ctl.skipActive);
   EXPECT_EQ(e.vars.S(60), 0);
+  EXPECT_EQ(e.vars.S(26), 0);
   EXPECT_EQ(e.ctl.waitKind, 1);
   EXPECT_EQ(e.script.lineBuffer, "\\first");
+}
+
+TEST(InputTest, SpdMaxIsTheGamesOwnForTheSpeedRangeAndTheAutoDelay) {
+  struct Case {
+    const char* config;
+    int chosenBefore;
+    int startedAt;  // what Space starts auto mode at
+    int countdown;  // 34 characters at speed 5: 34 / (SPD_MAX − 5 + 12) + 12
+  };
+  for (Case c :
+       {Case{"SPD_MAX:1\n", 2, 4, 34 / 8 + 12}, Case{"", 2, 4, 34 / 7 + 12}, Case{"SPD_MAX:8\n", 2, 2, 34 / 15 + 12}}) {
+    SCOPED_TRACE(c.config);
+    GameFixture game;
+    game.Script("_config", c.config);
+    TForm1& e = StartWaiting(game);
+    e.vars.S(26) = 0;
+    e.vars.S(27) = c.chosenBefore;
+    Play(game, "key space");
+    EXPECT_EQ(e.vars.S(26), c.startedAt);
+    e.vars.S(26) = 5;
+    e.text.charsSinceWait = 34;
+    e.StartAutoCountdown();
+    EXPECT_EQ(e.ctl.autoCountdown, c.countdown);
+  }
 }
 
 TEST(InputTest, EnterAndZClickAtTheLastMousePositionAndTheWheelTowardsThePlayerAnswersTheWait) {

@@ -200,6 +200,17 @@ TEST_F(MusicGame, NumberRules) {
   EXPECT_EQ(E().sound.music.filesOpened, 2);
 }
 
+TEST_F(MusicGame, StartingAStreamRestartsTheFrameClock) {
+  game.Entry("tq_bgm.tvx", "M05", MusicEntry(5 * kTestRate, 0));
+  Start("\\\n");
+  game.Host().RunFrames(3);
+  // A loop pacing its frames does not count the time the first seconds take to decode.
+  E().layers.frameClock = 0;
+  E().SetMusic(5);
+  ASSERT_EQ(Creates(3), 1);
+  EXPECT_EQ(E().layers.frameClock, game.Host().TickCount());
+}
+
 TEST_F(MusicGame, SwitchingMusicOffAndOnRestartsTheRequestedTrack) {
   game.Entry("tq_bgm.tvx", "M05", MusicEntry(5 * kTestRate, 0));
   Start("@music 5\n\\\n");

@@ -101,6 +101,33 @@ TEST(TorvelWindowTest, SecondWindowedCopyExitsAtOnceWithCodeOne) {
   EXPECT_EQ(run.output, "");
 }
 
+TEST(TvxTest, PackDataRefusesTextItCannotKeepNamingTheFileAndLine) {
+  struct Case {
+    const char* text;
+    const char* message;  // empty: packed
+  };
+  for (const Case& c :
+       {Case{"\xEF\xBB\xBF\xE3\x81\x82\r\n@end\r\n", ""}, Case{"ok\n\xFF bad\n", "main.txt:2: not UTF-8 text"},
+        Case{"ok\n\n\xE3\x81 cut\n", "main.txt:3: not UTF-8 text"},
+        Case{"\xF0\x9F\x98\x80\n", "main.txt:1: a character that Shift-JIS cannot hold"}}) {
+    SCOPED_TRACE(c.message);
+    testing::TempFolder work;
+    const std::filesystem::path src = work.Path() / "src";
+    std::filesystem::create_directories(src);
+    ASSERT_TRUE(WriteFileAtomically(src / "main.txt", std::string_view(c.text)));
+    const std::filesystem::path out = work.Path() / "tq_data.tvx";
+    ProgramRun run = Execute(kTvx + " pack-data " + src.string() + " " + out.string());
+    if (std::string(c.message).empty()) {
+      EXPECT_EQ(run.code, 0) << run.output;
+      EXPECT_TRUE(std::filesystem::exists(out));
+    } else {
+      EXPECT_EQ(run.code, 1);
+      EXPECT_NE(run.output.find(c.message), std::string::npos) << run.output;
+      EXPECT_FALSE(std::filesystem::exists(out));
+    }
+  }
+}
+
 TEST(TvxTest, PackListExtractRoundTrip) {
   testing::TempFolder work;
   std::filesystem::path src = work.Path() / "src";

@@ -152,12 +152,19 @@ bool GlyphSource::RasteriseUnicode(char32_t ch, int pixelSize, GrayGlyph& out) {
   if (!impl_->Size(pixelSize)) return false;
   FT_Face face = impl_->face;
   FT_UInt index = FT_Get_Char_Index(face, ch);
-  if (index == 0 || FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0) return false;
+  if (index == 0) return false;
+  // The outline, anti-aliased. Many faces carry one-bit bitmap strikes at common sizes, which
+  // the default load would take instead; only a face without outlines is drawn from its strike.
+  const FT_Int32 load = FT_IS_SCALABLE(face) ? FT_LOAD_NO_BITMAP : FT_LOAD_DEFAULT;
+  if (FT_Load_Glyph(face, index, load) != 0) return false;
   if (impl_->embolden) FT_GlyphSlot_Embolden(face->glyph);
-  if (FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) return false;
+  if (face->glyph->format != FT_GLYPH_FORMAT_BITMAP && FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) != 0) {
+    return false;
+  }
   const FT_Bitmap& bitmap = face->glyph->bitmap;
   out.advance = static_cast<int>((face->glyph->advance.x + 32) >> 6);
-  if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY) return bitmap.rows == 0 || bitmap.width == 0;
+  const bool gray = bitmap.pixel_mode == FT_PIXEL_MODE_GRAY;
+  if (!gray && bitmap.pixel_mode != FT_PIXEL_MODE_MONO) return bitmap.rows == 0 || bitmap.width == 0;
   out.width = static_cast<int>(bitmap.width);
   out.height = static_cast<int>(bitmap.rows);
   out.originX = face->glyph->bitmap_left;
@@ -167,9 +174,14 @@ bool GlyphSource::RasteriseUnicode(char32_t ch, int pixelSize, GrayGlyph& out) {
   for (int y = 0; y < out.height; ++y) {
     const unsigned char* row = bitmap.buffer + static_cast<ptrdiff_t>(y) * bitmap.pitch;
     for (int x = 0; x < out.width; ++x) {
-      // Rounded to the nearest of the 65 levels.
-      out.levels[static_cast<size_t>(y) * out.width + x] =
-          static_cast<uint8_t>((row[x] * kGrayLevels + grays / 2) / grays);
+      uint8_t level;
+      if (gray) {
+        // Rounded to the nearest of the 65 levels.
+        level = static_cast<uint8_t>((row[x] * kGrayLevels + grays / 2) / grays);
+      } else {
+        level = (row[x >> 3] & (0x80 >> (x & 7))) != 0 ? kGrayLevels : 0;
+      }
+      out.levels[static_cast<size_t>(y) * out.width + x] = level;
     }
   }
   return true;

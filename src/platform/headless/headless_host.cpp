@@ -18,6 +18,7 @@ void HeadlessHost::Sleep(int ms) {
 }
 
 void HeadlessHost::PumpMessages() {
+  if (onShown) onShown(window_, windowPos_);
   ++pumpDepth_;
   DeliverDue();
   --pumpDepth_;
@@ -154,7 +155,10 @@ bool HeadlessHost::Start() {
 bool HeadlessHost::RunFrame() {
   if (closed_) return false;
   DeliverDue();
-  if (!closeApproved_ && !closeRequested_) engine_->AppIdle();
+  if (!closeApproved_ && !closeRequested_) {
+    engine_->AppIdle();
+    if (onShown) onShown(window_, windowPos_);
+  }
   if (closeApproved_) {
     CloseNow();
   } else if (closeRequested_) {

@@ -93,6 +93,10 @@ class HeadlessHost : public Host {
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
   std::function<void(const std::string&)> onError;
+  // What reaches the screen: a real window repaints only when the engine lets it, that is when
+  // a blocking loop pumps messages or an idle frame returns. Called then with the window's
+  // picture and its position, so tests can follow an effect frame by frame.
+  std::function<void(const Bitmap& window, Point windowPos)> onShown;
 
  private:
   void DeliverDue();
