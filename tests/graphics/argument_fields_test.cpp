@@ -48,7 +48,7 @@ INSTANTIATE_TEST_SUITE_P(
                   2,
                   {{"99999999999", 2147483647}, {"-99999999999", -2147483647}}},
         SplitCase{
-            "LongFieldCutTo31Bytes", std::string(40, 'A') + ",5", 2, {{std::string(31, 'A'), kNotANumber}, {"5", 5}}}),
+            "LongFieldCutTo31Bytes", std::string(40, 'A').append(",5"), 2, {{std::string(31, 'A'), kNotANumber}, {"5", 5}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SplitArgumentsTest, FieldsPastThe32ndAreLeftOutButCounted) {
