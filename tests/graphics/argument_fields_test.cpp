@@ -31,24 +31,27 @@ TEST_P(SplitArgumentsTest, FieldsAndValues) {
 
 INSTANTIATE_TEST_SUITE_P(
     Arguments, SplitArgumentsTest,
-    ::testing::Values(
-        SplitCase{"Empty", "", 0, {}},
-        SplitCase{
-            "NameModePosition", "MARK,2,100,-30", 4, {{"MARK", kNotANumber}, {"2", 2}, {"100", 100}, {"-30", -30}}},
-        SplitCase{"ColonsSeparateToo", "A:1,B", 3, {{"A", kNotANumber}, {"1", 1}, {"B", kNotANumber}}},
-        SplitCase{"LeadingBlanksSkippedTrailingKept", "  7 ,  x ", 2, {{"7 ", 7}, {"x ", kNotANumber}}},
-        SplitCase{"ZeroWrittenAsZeroIsANumber",
-                  "0,00,+0,-0",
-                  4,
-                  {{"0", 0}, {"00", 0}, {"+0", kNotANumber}, {"-0", kNotANumber}}},
-        SplitCase{"DigitsThenLetters", "12AB,AB12", 2, {{"12AB", 12}, {"AB12", kNotANumber}}},
-        SplitCase{"EmptyFields", ",,", 3, {{"", kNotANumber}, {"", kNotANumber}, {"", kNotANumber}}},
-        SplitCase{"NumbersSaturate",
-                  "99999999999,-99999999999",
-                  2,
-                  {{"99999999999", 2147483647}, {"-99999999999", -2147483647}}},
-        SplitCase{
-            "LongFieldCutTo31Bytes", std::string(40, 'A').append(",5"), 2, {{std::string(31, 'A'), kNotANumber}, {"5", 5}}}),
+    ::testing::Values(SplitCase{"Empty", "", 0, {}},
+                      SplitCase{"NameModePosition",
+                                "MARK,2,100,-30",
+                                4,
+                                {{"MARK", kNotANumber}, {"2", 2}, {"100", 100}, {"-30", -30}}},
+                      SplitCase{"ColonsSeparateToo", "A:1,B", 3, {{"A", kNotANumber}, {"1", 1}, {"B", kNotANumber}}},
+                      SplitCase{"LeadingBlanksSkippedTrailingKept", "  7 ,  x ", 2, {{"7 ", 7}, {"x ", kNotANumber}}},
+                      SplitCase{"ZeroWrittenAsZeroIsANumber",
+                                "0,00,+0,-0",
+                                4,
+                                {{"0", 0}, {"00", 0}, {"+0", kNotANumber}, {"-0", kNotANumber}}},
+                      SplitCase{"DigitsThenLetters", "12AB,AB12", 2, {{"12AB", 12}, {"AB12", kNotANumber}}},
+                      SplitCase{"EmptyFields", ",,", 3, {{"", kNotANumber}, {"", kNotANumber}, {"", kNotANumber}}},
+                      SplitCase{"NumbersSaturate",
+                                "99999999999,-99999999999",
+                                2,
+                                {{"99999999999", 2147483647}, {"-99999999999", -2147483647}}},
+                      SplitCase{"LongFieldCutTo31Bytes",
+                                std::string(40, 'A').append(",5"),
+                                2,
+                                {{std::string(31, 'A'), kNotANumber}, {"5", 5}}}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST(SplitArgumentsTest, FieldsPastThe32ndAreLeftOutButCounted) {
