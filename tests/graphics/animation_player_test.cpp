@@ -77,6 +77,21 @@ TEST(AnimationPlayerTest, KeyPatchAndHoldFramesShowOnTheirClockAndTheLastStays) 
   EXPECT_FALSE(e.ctl.menuLock);
 }
 
+// A clip that ends on a patch frame leaves that patch where it belongs, not at the clip's corner.
+TEST(AnimationPlayerTest, ALastPatchFrameStaysAtItsOwnPlace) {
+  GameFixture g;
+  const Bitmap patch = Solid(16, 8, Bgr{250, 250, 0});
+  g.Entry("tq_anim.tvx", "ENDPATCH", AnimationEntry(100, 64, 48, {K(0), {kPatchFrame, patch, 10, 20}}));
+  Started(g);
+  TForm1& e = g.Engine();
+  const Bitmap before = e.layers.screen;
+  RunTimed(g, "@anim endpatch,100,50,0", {});
+  EXPECT_TRUE(Shows(g.Host().Window(), Stored(patch), 110, 70));
+  EXPECT_EQ(Px(g.Host().Window(), 100, 50), Px(Stored(Key(0)), 0, 0));
+  EXPECT_TRUE(Shows(e.layers.screen, Stored(patch), 110, 70));
+  EXPECT_EQ(Px(e.layers.screen, 100, 50), Px(before, 100, 50)) << "the patch is not drawn at the corner";
+}
+
 TEST(AnimationPlayerTest, AStallSkipsTheFramesThereIsNoTimeFor) {
   GameFixture g;
   std::vector<TestFrame> frames;
