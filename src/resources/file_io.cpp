@@ -20,6 +20,26 @@ bool ReadWholeFile(const std::filesystem::path& file, std::vector<uint8_t>& byte
   return static_cast<bool>(in.read(reinterpret_cast<char*>(bytes.data()), size));
 }
 
+bool ReadFileStart(const std::filesystem::path& file, size_t limit, std::vector<uint8_t>& bytes) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) return false;
+  bytes.resize(limit);
+  in.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(limit));
+  if (in.bad()) return false;
+  bytes.resize(static_cast<size_t>(in.gcount()));
+  return true;
+}
+
+namespace {
+// Makes a rename in `folder` durable.
+void SyncFolder(const std::filesystem::path& folder) {
+  int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+}  // namespace
+
 bool WriteFileAtomically(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
   std::filesystem::path temp = file;
   temp += ".tmp" + std::to_string(::getpid());
@@ -43,6 +63,7 @@ bool WriteFileAtomically(const std::filesystem::path& file, std::span<const uint
     ::unlink(temp.c_str());
     return false;
   }
+  SyncFolder(file.parent_path());
   return true;
 }
 

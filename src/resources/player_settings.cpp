@@ -145,6 +145,10 @@ void TForm1::WriteSetting(std::string_view name, int value) { OpenStore(*this).W
 
 void TForm1::WriteSetting(std::string_view name, std::string_view value) { OpenStore(*this).Write(name, value); }
 
+bool TForm1::WriteSettings(std::span<const std::pair<std::string, std::string>> values) {
+  return OpenStore(*this).WriteValues(values);
+}
+
 int TForm1::IncrementCompletedGames() { return torvel::IncrementCompletedGames(host.SettingsFolder()); }
 
 std::filesystem::path TForm1::SettingsFile() { return OpenStore(*this).File(); }

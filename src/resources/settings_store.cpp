@@ -304,6 +304,14 @@ std::filesystem::path SettingsFilePath(const std::filesystem::path& root, std::s
   return file / (EncodeComponent(components.back()) + std::string(kIniSuffix));
 }
 
+std::filesystem::path GameDataFolder(const std::filesystem::path& root, std::string_view keyPath,
+                                     std::string_view section) {
+  // The key path's file name without ".ini" becomes a folder (no encoded name holds a dot).
+  std::filesystem::path folder = SettingsFilePath(root, keyPath).replace_extension();
+  const std::string name = EncodeComponent(section);
+  return folder / (name.empty() ? std::string(kFallbackKeyFile) : name);
+}
+
 SettingsStore::SettingsStore(std::filesystem::path root, std::string_view keyPath, std::string_view section)
     : file_(SettingsFilePath(root, keyPath)), keyPath_(keyPath), section_(section) {}
 
@@ -356,6 +364,11 @@ std::string SettingsStore::ReadText(std::string_view name, std::string_view fall
 }
 
 bool SettingsStore::Write(std::string_view name, std::string_view value) {
+  const std::pair<std::string, std::string> one{std::string(name), std::string(value)};
+  return WriteValues(std::span(&one, 1));
+}
+
+bool SettingsStore::WriteValues(std::span<const std::pair<std::string, std::string>> values) {
   Load();
   std::error_code ec;
   if (state_ == FileState::Damaged) {
@@ -364,7 +377,7 @@ bool SettingsStore::Write(std::string_view name, std::string_view value) {
     std::filesystem::rename(file_, aside, ec);
   }
   if (state_ == FileState::Unreadable && !std::filesystem::is_regular_file(file_, ec)) return false;
-  document_.Set(section_, name, value);
+  for (const auto& [name, value] : values) document_.Set(section_, name, value);
   std::filesystem::create_directories(file_.parent_path(), ec);
   if (!WriteFileAtomically(file_, FormatIni(document_, HeadingFor(keyPath_)))) return false;
   state_ = FileState::Read;

@@ -59,6 +59,11 @@ std::optional<int> ParseSettingInt(std::string_view text);
 // (an empty MAKER_REG) lives in the fixed file "@default.ini".
 std::filesystem::path SettingsFilePath(const std::filesystem::path& root, std::string_view keyPath);
 
+// A folder of a game's own under `root`, named from its key path and section as SettingsFilePath
+// names files: "software/testmaker/alpha" for "Software\TestMaker" and "ALPHA".
+std::filesystem::path GameDataFolder(const std::filesystem::path& root, std::string_view keyPath,
+                                     std::string_view section);
+
 class SettingsStore {
  public:
   enum class FileState { Missing, Read, Unreadable, Damaged };
@@ -79,6 +84,8 @@ class SettingsStore {
   // written.
   bool Write(std::string_view name, std::string_view value);
   bool WriteInt(std::string_view name, int value);
+  // Sets several values with one write of the file.
+  bool WriteValues(std::span<const std::pair<std::string, std::string>> values);
 
   const std::filesystem::path& File() const { return file_; }
   const std::string& Section() const { return section_; }

@@ -86,6 +86,8 @@ void TForm1::RunStartupSequence() {
   text.nameSlots[2] = settings.PlayerName3;
   vars.S(31) = 0;
   ctl.startPending = true;
+  ResetObjects();
+  LoadSelectionTrees();
 }
 
 void TForm1::FirstTick() {

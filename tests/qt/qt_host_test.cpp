@@ -5,6 +5,8 @@
 
 #include <QCursor>
 #include <QMouseEvent>
+#include <cmath>
+#include <ctime>
 
 #include "qt_test_support.h"
 #include "resources/sjis.h"
@@ -290,6 +292,23 @@ TEST(QtHostClock, SleepReallySleepsAndTheTickCountFollowsTheClock) {
   EXPECT_GE(wall.elapsed(), 40);
   EXPECT_GE(after - before, 40u);
   EXPECT_LT(after - before, 1000u);
+}
+
+TEST(QtHostClock, LocalTimeIsTheCalendarTimeHere) {
+  TempFolder settings;
+  QtHost host(settings.Path(), settings.Path() / "data");
+  const std::time_t before = std::time(nullptr);
+  const DateTime t = host.LocalTime();
+  std::tm local{};
+  local.tm_year = t.year - 1900;
+  local.tm_mon = t.month - 1;
+  local.tm_mday = t.day;
+  local.tm_hour = t.hour;
+  local.tm_min = t.minute;
+  local.tm_sec = t.second;
+  local.tm_isdst = -1;
+  EXPECT_LE(std::abs(std::difftime(std::mktime(&local), before)), 2.0);
+  EXPECT_EQ(host.DataFolder(), settings.Path() / "data");
 }
 
 }  // namespace

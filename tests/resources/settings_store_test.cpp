@@ -314,5 +314,26 @@ TEST(SettingsStoreTest, CompletedGamesCounterHasAFixedPlace) {
   EXPECT_EQ(IncrementCompletedGames(folder.Path()), 1);
 }
 
+TEST(SettingsStoreTest, SeveralValuesGoInOneWrite) {
+  testing::TempFolder folder;
+  SettingsStore store(folder.Path(), "Software\\Maker", "game");
+  ASSERT_TRUE(store.WriteInt("Keep", 5));
+  const std::vector<std::pair<std::string, std::string>> values = {{"GV00", "1"}, {"gv00", "2"}, {"GV01", "-3"}};
+  ASSERT_TRUE(store.WriteValues(values));
+  SettingsStore fresh(folder.Path(), "Software\\Maker", "game");
+  fresh.Load();
+  EXPECT_EQ(fresh.ReadInt("Keep", 0), 5);
+  EXPECT_EQ(fresh.ReadInt("GV00", 0), 2);
+  EXPECT_EQ(fresh.ReadInt("GV01", 0), -3);
+}
+
+TEST(SettingsStoreTest, AGamesDataFolderIsNamedLikeItsSettingsFile) {
+  EXPECT_EQ(GameDataFolder("/r", "Software\\TestMaker", "ALPHA"), fs::path("/r/software/testmaker/alpha"));
+  EXPECT_EQ(GameDataFolder("/r", "", ""), fs::path("/r/@default/@default"));
+  const fs::path odd = GameDataFolder("/r", "..\\.", "../x");
+  EXPECT_EQ(odd, odd.lexically_normal());
+  EXPECT_EQ(odd.string().rfind("/r/", 0), 0u) << odd;
+}
+
 }  // namespace
 }  // namespace torvel

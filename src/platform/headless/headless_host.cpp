@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 
 #include "graphics/png_io.h"
@@ -12,6 +13,15 @@
 namespace torvel {
 
 HeadlessHost::HeadlessHost(std::filesystem::path settingsFolder) : settingsFolder_(std::move(settingsFolder)) {}
+
+DateTime HeadlessHost::LocalTime() {
+  // 2000-01-01 00:00:00 as seconds since 1970, in universal time so the zone cannot move it.
+  constexpr std::time_t kStart = 946684800;
+  const std::time_t now = kStart + static_cast<std::time_t>(now_ / 1000);
+  std::tm t{};
+  gmtime_r(&now, &t);
+  return DateTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
 
 void HeadlessHost::Sleep(int ms) {
   if (ms > 0) now_ += static_cast<uint32_t>(ms);
@@ -88,6 +98,22 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
     case InputEvent::Kind::Stall: now_ += static_cast<uint32_t>(e.stallMs); break;
+    case InputEvent::Kind::Save:
+    case InputEvent::Kind::Load: {
+      // What the "Q" and "L" keys would do, for any slot.
+      const bool save = e.kind == InputEvent::Kind::Save;
+      if (save ? engine_->QuickSaveKeyActs() : engine_->LoadKeyActs()) {
+        if (save) {
+          engine_->SaveGame(e.slot, false);
+        } else {
+          engine_->LoadGame(e.slot, false);
+        }
+      } else {
+        std::cerr << "torvel: at " << e.time << " ms " << (save ? "saving" : "loading")
+                  << " is not possible now; the line is ignored\n";
+      }
+      break;
+    }
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.

@@ -12,6 +12,7 @@ namespace torvel {
 
 int RunHeadless(const HeadlessRunOptions& options) {
   HeadlessHost host(options.settingsFolder);
+  if (!options.dataFolder.empty()) host.SetDataFolder(options.dataFolder);
   if (options.inputFile) {
     std::vector<uint8_t> bytes;
     if (!ReadWholeFile(*options.inputFile, bytes)) {

@@ -11,7 +11,7 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Stall };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -24,6 +24,7 @@ struct InputEvent {
   KeyAction keyAction = KeyAction::Press;
   int wheel = 0;  // +1 away from the player (up), -1 towards
   bool answerOk = true;
+  int slot = 0;  // save and load
   std::string file;
   // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
   int stallMs = 0;
