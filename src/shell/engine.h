@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/effect_state.h"
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
 #include "graphics/small_text.h"
@@ -590,6 +591,33 @@ class TForm1 {
   void TitleMapPaint();      // PBPaint while the map is up
   void AppendTitleMapState(std::string& out) const;
 
+  // ---- graphics: screen effects and animations (graphics/background_animation.cpp, comic_mark.cpp,
+  // animation_player.cpp, effect_report.cpp) ----
+  // The title's stop of the background animation: as `bg_anim RELEASE`.
+  void StopBackgroundAnimation();
+  void EndBackgroundAnimation();
+  void LoadAnimationFrame(BackgroundFrame& frame, const std::string& name);
+  void BuildOffsetFrame(BackgroundFrame& frame, int blend, int dx, int dy);
+  void PlayBackgroundSequenceOnce();
+  // Takes the comic-symbol mark off the window (the first step of ComposeScreen).
+  void RemoveComicMark();
+  // While a background animation runs its frames take the screen buffer's place: the compositor,
+  // the text window and the glyph output also draw on every frame.
+  void PutAnimationFrameOnScreen();
+  void ComposeWindowOverAnimationFrames();
+  void PasteWindowOnAnimationFrames();
+  void DrawGlyphOnAnimationFrames(int x, int y);
+  void DrawNamePlateOnAnimationFrames(std::string_view name);
+  // Puts the empty window back on every frame and shows the current one; false when no
+  // animation carries the window.
+  bool EraseTextOnAnimationFrames();
+  // The picture the window shows while nothing animates: the background animation's current frame
+  // or the screen buffer.
+  const Bitmap& ShownScreenPicture() const;
+  // The "animation" and "effects" objects of the state report.
+  void AppendAnimationState(std::string& out) const;
+  void AppendEffectsState(std::string& out) const;
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -607,6 +635,8 @@ class TForm1 {
   InputState input;
   ChoiceState choices;
   SoundState sound;
+  AnimationStatus animation;
+  EffectState effects;
   SaveState saves;
   PageHistory pageHistory;
   RecollectionRecords recollection;

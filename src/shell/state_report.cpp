@@ -73,6 +73,11 @@ std::string TForm1::DescribeState() const {
   AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
   out += "},\"sound\":";
   AppendSoundState(out);
+  out += ",\"clock\":" + std::to_string(host.TickCount());
+  out += ",\"animation\":";
+  AppendAnimationState(out);
+  out += ",\"effects\":";
+  AppendEffectsState(out);
   AppendSaveState(out);
   AppendSceneState(out);
   out += ",\"staffRoll\":";

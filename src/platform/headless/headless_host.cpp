@@ -101,6 +101,7 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
+    case InputEvent::Kind::Stall: now_ += static_cast<uint32_t>(e.stallMs); break;
     case InputEvent::Kind::Save:
     case InputEvent::Kind::Load: {
       // What the "Q" and "L" keys would do, for any slot.

@@ -37,7 +37,10 @@ class HeadlessHost : public Host {
   Point CursorPos() override { return Point{windowPos_.x + pointer_.x, windowPos_.y + pointer_.y}; }
   void SetCursorPos(Point p) override;
   Point WindowPos() override { return windowPos_; }
-  void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
+  void MoveWindow(Point topLeft) override {
+    windowPos_ = topLeft;
+    windowMoves_.push_back(topLeft);
+  }
   Point ScreenSize() override { return Point{1920, 1080}; }
   void RefreshMenus() override { ++menuRefreshes_; }
   // The shape is kept as asked, for tests and the state report.
@@ -92,6 +95,8 @@ class HeadlessHost : public Host {
   const std::vector<std::string>& OpenedTargets() const { return opened_; }
   // How often the engine asked for the menus to follow S000 and S028.
   int MenuRefreshes() const { return menuRefreshes_; }
+  // Every place the engine moved the window to, in order.
+  const std::vector<Point>& WindowMoves() const { return windowMoves_; }
   // Answers for the next message boxes (OK when none is queued).
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
@@ -122,6 +127,7 @@ class HeadlessHost : public Host {
   size_t nextEvent_ = 0;
   Point pointer_{0, 0};
   Point windowPos_{560, 240};
+  std::vector<Point> windowMoves_;
   bool pointerMoved_ = false;
   Bitmap window_{800, 600};
   std::string caption_;

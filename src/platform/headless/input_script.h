@@ -11,7 +11,7 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -26,6 +26,8 @@ struct InputEvent {
   bool answerOk = true;
   int slot = 0;  // save and load
   std::string file;
+  // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
+  int stallMs = 0;
 };
 
 struct InputScript {
