@@ -84,7 +84,6 @@ std::string TForm1::DescribeState() const {
   AppendStaffRollState(out);
   out += ",\"titleMap\":";
   AppendTitleMapState(out);
-  out += ",\"clock\":" + std::to_string(host.TickCount());
   out += "}\n";
   return out;
 }
