@@ -18,6 +18,7 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "screens/dialog_state.h"
 #include "script/choice_state.h"
 #include "script/random.h"
 #include "script/script_state.h"
@@ -283,6 +284,7 @@ class TForm1 {
   bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
+  void EnterFullScreen();                                     // shell/display_mode_hooks.cpp
   bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
@@ -462,6 +464,13 @@ class TForm1 {
   void RecollectionTick();          // scenes/scene_frames.cpp
   void ClickMapTimeoutTick();       // scenes/scene_frames.cpp
 
+  // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
+  // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
+  // the text window and the scene when the text settings changed, takes the text speed and
+  // switches the display mode.
+  void ShowSettingsDialog();
+  void ApplySettingsDialog();
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -479,6 +488,7 @@ class TForm1 {
   InputState input;
   ChoiceState choices;
   SoundState sound;
+  DialogState dialogs;
 
  private:
   void RunStartupSequence();

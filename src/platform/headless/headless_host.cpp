@@ -87,6 +87,13 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
       break;
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
+    case InputEvent::Kind::Dialog:
+      switch (e.dialog.window) {
+        case DialogAnswer::Window::Name: nameAnswers_.push_back(e.dialog.name); break;
+        case DialogAnswer::Window::Settings: settingsAnswers_.push_back(e.dialog.settings); break;
+        case DialogAnswer::Window::List: break;
+      }
+      break;
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.
@@ -121,6 +128,12 @@ MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_vi
     answers_.pop_front();
   }
   return buttons == MessageButtons::Ok ? MessageResult::Ok : answer;
+}
+
+void HeadlessHost::ShowNameEntry(NameEntryModel& model) { AnswerNameEntry(model, nameAnswers_, std::cerr); }
+
+void HeadlessHost::ShowSettingsDialog(SettingsDialogModel& model) {
+  AnswerSettingsDialog(model, settingsAnswers_, std::cerr);
 }
 
 bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {

@@ -43,6 +43,10 @@ class HeadlessHost : public Host {
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
+  // The dialog windows take the answers queued by "dialog" input lines (none: "ＯＫ" for the names,
+  // closed at once for the settings).
+  void ShowNameEntry(NameEntryModel& model) override;
+  void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The recording device, on the virtual clock.
   RecordingSoundDevice& Sound() override { return sound_; }
@@ -116,6 +120,8 @@ class HeadlessHost : public Host {
   std::string caption_;
   std::vector<Message> messages_;
   std::deque<MessageResult> answers_;
+  std::deque<NameAnswer> nameAnswers_;
+  std::deque<SettingsAnswer> settingsAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   std::vector<std::filesystem::path> movieRequests_;

@@ -142,6 +142,11 @@ InputScript ParseInputScript(std::string_view text) {
         e.answerOk = false;
       else
         return fail("expected ok or cancel");
+    } else if (what == "dialog") {
+      e.kind = InputEvent::Kind::Dialog;
+      const size_t after = static_cast<size_t>(w[1].data() - line.data()) + w[1].size();
+      std::string why;
+      if (!ParseDialogAnswer(std::string_view(line).substr(after), e.dialog, why)) return fail(why);
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/headless/dialog_answers.h"
 #include "shell/input_events.h"
 
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Dialog };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -25,6 +26,7 @@ struct InputEvent {
   int wheel = 0;  // +1 away from the player (up), -1 towards
   bool answerOk = true;
   std::string file;
+  DialogAnswer dialog;  // queued for its window
 };
 
 struct InputScript {
