@@ -18,8 +18,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   torvel::GameConfig config = torvel::ParseGameConfiguration(lines);
-  // What later code relies on after reading.
-  if (config.SELECT_Y_PITCH < 1 || config.CLICK_WAIT_PAT < 1 || config.SPD_DOT_SIZE < 1 || config.SPD_MAX < 2 ||
+  // What later code relies on after reading. SPD_MAX stays as the game gives it; its users guard it.
+  if (config.SELECT_Y_PITCH < 1 || config.CLICK_WAIT_PAT < 1 || config.SPD_DOT_SIZE < 1 ||
       config.SV_POS.size() > torvel::kSavePositionMax || config.SV_PAGE_POS.size() > torvel::kSavePagePositionMax ||
       config.CLICK_WAIT_TIMING < 0 || config.CLICK_WAIT_TIMING > 30 || config.DEFAULT_NAME.size() > 63 ||
       config.NAME[0].defined) {
