@@ -2,12 +2,9 @@
 #include "platform/fonts/font_list.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
-
-#include <fstream>
 
 #include "resources/sjis.h"
-#include "support/game_fixture.h"
+#include "support/font_configuration.h"
 
 namespace torvel {
 namespace {
@@ -40,30 +37,16 @@ INSTANTIATE_TEST_SUITE_P(
                           "UnconvertibleJapaneseName", {{"Gothic", "en"}, {"ゴシック🙂", "ja"}}, std::nullopt}),
     [](const auto& info) { return std::string(info.param.label); });
 
-// A fontconfig configuration of the test's own, with one font folder.
-class FontFolderTest : public ::testing::Test {
- protected:
-  void Use(const std::filesystem::path& fonts) {
-    const std::filesystem::path file = folder_.Path() / "fonts.conf";
-    std::ofstream(file) << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n<dir>"
-                        << fonts.string() << "</dir>\n<cachedir>" << (folder_.Path() / "cache").string()
-                        << "</cachedir>\n</fontconfig>\n";
-    ::setenv("FONTCONFIG_FILE", file.c_str(), 1);
-  }
-  void TearDown() override { ::unsetenv("FONTCONFIG_FILE"); }
-  testing::TempFolder folder_;
-};
-
-TEST_F(FontFolderTest, ListsTheJapaneseFacesByTheirJapaneseNames) {
-  Use("/usr/share/fonts/opentype/ipafont-gothic");
+TEST(FontFolderTest, ListsTheJapaneseFacesByTheirJapaneseNames) {
+  testing::FontConfiguration fonts(testing::kIpaGothicFolder);
   std::vector<std::string> faces;
   for (const std::string& face : JapaneseFaceNames()) faces.push_back(SjisToUtf8(face));
   EXPECT_EQ(faces, (std::vector<std::string>{"IPA Pゴシック", "IPAゴシック"}));
 }
 
-TEST_F(FontFolderTest, LeavesOutFacesWithoutJapanese) {
+TEST(FontFolderTest, LeavesOutFacesWithoutJapanese) {
   // A Chinese face that fontconfig does not count as Japanese.
-  Use("/usr/share/fonts/truetype/arphic");
+  testing::FontConfiguration fonts("/usr/share/fonts/truetype/arphic");
   EXPECT_TRUE(JapaneseFaceNames().empty());
 }
 

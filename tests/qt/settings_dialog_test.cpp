@@ -20,6 +20,7 @@
 #include "resources/settings_store.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
+#include "support/font_configuration.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
@@ -28,7 +29,7 @@ namespace {
 using C = SettingsControl;
 
 constexpr const char* kConfig =
-    "MAKER_REG:Software\\SettingsWindow\nGAME_ID:settings\nFONT_SIZE:22\n"
+    "MAKER_REG:Software\\SettingsWindow\nGAME_ID:settings\nFONT_NAME:ＭＳ ゴシック\nFONT_SIZE:22\n"
     "TXW_COLOR_R:16\nTXW_COLOR_G:24\nTXW_COLOR_B:64\nTXW_ALPHA:160\nTXW_ALPHA2:128\nVOLUME1:-100\n";
 
 class SettingsDialogViewTest : public ::testing::Test {
@@ -158,6 +159,38 @@ TEST_F(SettingsDialogViewTest, DefaultMovesTheFourBarsAndRepaintsTheSwatch) {
   EXPECT_EQ(dialog_.Swatch().palette().color(QPalette::Window), QColor(16, 24, 64));
   EXPECT_EQ(Stored("TXBG_R"), 16);
   EXPECT_EQ(Stored("TXBG_A2"), 40);
+}
+
+TEST_F(SettingsDialogViewTest, TheFontListOffersTheJapaneseFacesAndStoresTheChosenOne) {
+  testing::FontConfiguration fonts(testing::kIpaGothicFolder);
+  Open();
+  dialog_.Pages().setCurrentIndex(2);
+  QComboBox& list = Widget<QComboBox>(C::ComboBox1);
+  ASSERT_EQ(list.count(), 2);
+  EXPECT_EQ(list.itemText(0), QString::fromUtf8("IPA Pゴシック"));
+  // The current face is not installed here: no item is chosen and the list shows its name.
+  EXPECT_EQ(list.currentIndex(), -1);
+  EXPECT_EQ(list.placeholderText(), QString::fromUtf8("ＭＳ ゴシック"));
+  list.setFocus();
+  QTest::keyClick(&list, Qt::Key_Down);
+  EXPECT_EQ(list.currentIndex(), 0);
+  EXPECT_EQ(game_.Engine().settings.FontName, Utf8ToSjis("IPA Pゴシック"));
+  SettingsStore store(game_.Dir() / "config", "Software\\SettingsWindow", "settings");
+  store.Load();
+  EXPECT_EQ(store.ReadText("FontName", ""), Utf8ToSjis("IPA Pゴシック"));
+}
+
+TEST_F(SettingsDialogViewTest, TheBarsOfTheTextBackgroundShowTheirValueNegatedAndRepaintTheSwatch) {
+  Open();
+  dialog_.Pages().setCurrentIndex(2);
+  QSlider& green = Widget<QSlider>(C::TrackBar6);
+  green.setFocus();
+  // Home: the lowest position, at the top of the vertical bar.
+  QTest::keyClick(&green, Qt::Key_Home);
+  EXPECT_EQ(green.value(), -255);
+  EXPECT_EQ(Stored("TXBG_G"), 255);
+  EXPECT_EQ(dialog_.Swatch().palette().color(QPalette::Window), QColor(16, 255, 64));
+  EXPECT_TRUE(game_.Engine().dialogs.textSettingsChanged);
 }
 
 TEST_F(SettingsDialogViewTest, CloseEndsTheWindow) {

@@ -102,8 +102,10 @@ TEST(NameEntryTest, ARefusedNameKeepsTheWindowForTheNextAnswer) {
 
 TEST(NameEntryTest, ARefusedFieldShowsItsSlotAgainAndStoresNothing) {
   NameEntryGame g;
+  ::testing::internal::CaptureStderr();
   g.Run("0 dialog name Alex\n");
-  // With no answer left the run goes on without the names.
+  // With no answer left the run goes on without the names, and says so.
+  EXPECT_NE(::testing::internal::GetCapturedStderr().find("dialog name: names refused"), std::string::npos);
   EXPECT_EQ(g.Slot(0), "湊");
   EXPECT_FALSE(g.Stored("PlayerName"));
 

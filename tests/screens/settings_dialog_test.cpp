@@ -3,15 +3,14 @@
 #include "screens/settings_dialog.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cmath>
-#include <fstream>
 
 #include "platform/headless/input_script.h"
 #include "resources/file_io.h"
 #include "resources/settings_store.h"
 #include "sound/wady_encoder.h"
+#include "support/font_configuration.h"
 #include "support/text_game.h"
 
 namespace torvel {
@@ -320,6 +319,24 @@ TEST_F(SettingsDialogTest, HeadlessAnswersChangeTheNamedControlsInOrderThenClose
   EXPECT_FALSE(Engine().dialogs.textSettingsChanged);
 }
 
+TEST_F(SettingsDialogTest, AnAnswerChoosesAFaceByNameAndANextShowingWithoutAnswerClosesAtOnce) {
+  testing::FontConfiguration fonts(testing::kIpaGothicFolder);
+  game_.Script("_config", kConfig).Script("main", "@config\n@end\n");
+  game_.Start();
+  InputScript input = ParseInputScript("0 dialog settings ComboBox1=\"IPA Pゴシック\" CheckBox1=0\n");
+  ASSERT_EQ(input.error, "");
+  game_.Host().SetInput(std::move(input.events));
+  game_.RunToWait();
+  EXPECT_EQ(Engine().settings.FontName, Sj("IPA Pゴシック"));
+  EXPECT_EQ(Store().ReadText("FontName", ""), Sj("IPA Pゴシック"));
+  EXPECT_EQ(Stored("Seen"), 0);
+
+  const std::string before = StoreBytes();
+  Engine().ShowSettingsDialog();
+  EXPECT_EQ(StoreBytes(), before);
+  EXPECT_EQ(Engine().settings.Seen, 0);
+}
+
 TEST_F(SettingsDialogTest, TheApplyStepTakesTheTextSpeed) {
   Start();
   SettingsDialogModel model(Engine());
@@ -363,36 +380,10 @@ TEST_F(SettingsDialogTest, ChoosingFullScreenPausesASecondAfterTheSwitch) {
   EXPECT_FALSE(Engine().ctl.blockingScene);
 }
 
-// The font list under a fontconfig configuration of the test's own, with one font folder.
-class FontConfiguration {
- public:
-  explicit FontConfiguration(const std::filesystem::path& fonts) {
-    const char* old = std::getenv("FONTCONFIG_FILE");
-    if (old) old_ = old;
-    file_ = folder_.Path() / "fonts.conf";
-    std::ofstream(file_) << "<?xml version=\"1.0\"?>\n<!DOCTYPE fontconfig SYSTEM \"fonts.dtd\">\n<fontconfig>\n<dir>"
-                         << fonts.string() << "</dir>\n<cachedir>" << (folder_.Path() / "cache").string()
-                         << "</cachedir>\n</fontconfig>\n";
-    ::setenv("FONTCONFIG_FILE", file_.c_str(), 1);
-  }
-  ~FontConfiguration() {
-    if (old_)
-      ::setenv("FONTCONFIG_FILE", old_->c_str(), 1);
-    else
-      ::unsetenv("FONTCONFIG_FILE");
-  }
-  const std::filesystem::path& Folder() const { return folder_.Path(); }
-
- private:
-  testing::TempFolder folder_;
-  std::filesystem::path file_;
-  std::optional<std::string> old_;
-};
-
 TEST_F(SettingsDialogTest, WithoutJapaneseFacesTheListIsEmptyAndTheFaceStays) {
   Start();
   testing::TempFolder empty;
-  FontConfiguration fonts(empty.Path());
+  testing::FontConfiguration fonts(empty.Path());
   const std::string before = StoreBytes();
   SettingsDialogModel model(Engine());
   model.Fill();
@@ -406,7 +397,7 @@ TEST_F(SettingsDialogTest, WithoutJapaneseFacesTheListIsEmptyAndTheFaceStays) {
 
 TEST_F(SettingsDialogTest, ChoosingAFaceStoresItsJapaneseName) {
   Start();
-  FontConfiguration fonts("/usr/share/fonts/opentype/ipafont-gothic");
+  testing::FontConfiguration fonts(testing::kIpaGothicFolder);
   SettingsDialogModel model(Engine());
   model.Fill();
   ASSERT_EQ(model.Faces(), (std::vector<std::string>{"IPA Pゴシック", "IPAゴシック"}));
