@@ -79,13 +79,14 @@ int main(int argc, char** argv) {
   }
   if (gameDir.empty()) gameDir = TORVEL_DEMO_DIR;
   if (printPaths) {
-    int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout);
+    int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout, torvel::UserDataFolder());
     if (status != 0) std::cerr << "torvel: no game data in " << gameDir << "\n";
     return status;
   }
   if (isHeadless) {
     headless.gameDir = gameDir;
     headless.settingsFolder = torvel::UserConfigFolder();
+    headless.dataFolder = torvel::UserDataFolder();
     return torvel::RunHeadless(headless);
   }
 #ifdef TORVEL_HAVE_QT

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Makes the demo's sounds from nothing: a looping music track (plucked chords), a one-shot
-# chime, a looping wind and two voiced lines (espeak-ng), and packs them into the archives the
-# engine reads. Usage: make_sounds.sh TVX WORK_DIR GAME_DIR
+# chime, a looping wind, the save and load sounds and two voiced lines (espeak-ng), and packs
+# them into the archives the engine reads. Usage: make_sounds.sh TVX WORK_DIR GAME_DIR
 set -eu
 tvx=$1
 work=$2
@@ -29,6 +29,14 @@ sox "$t/hi.wav" "$t/lo.wav" "$t/chime.wav"
 "$tvx" wady encode --type b "$t/chime.wav" "$work/se0/SEH1_GATE"
 sox -n -r $rate -c 1 -b 16 "$t/wind.wav" synth 3 pinknoise lowpass 600 gain -20
 "$tvx" wady encode --type b "$t/wind.wav" "$work/se2/WIND"
+
+# System sounds: a short click when a game is saved, a rising pair of notes when one is loaded.
+sox -n -r $rate -c 1 -b 16 "$t/save.wav" synth 0.12 sine 1318.5 fade 0 0.12 0.08 gain -12
+"$tvx" wady encode --type b "$t/save.wav" "$work/se0/SSE05"
+sox -n -r $rate -c 1 -b 16 "$t/load1.wav" synth 0.1 sine 659.3 fade 0 0.1 0.05 gain -12
+sox -n -r $rate -c 1 -b 16 "$t/load2.wav" synth 0.18 sine 987.8 fade 0 0.18 0.12 gain -12
+sox "$t/load1.wav" "$t/load2.wav" "$t/load.wav"
+"$tvx" wady encode --type b "$t/load.wav" "$work/se0/SSE06"
 
 # Voices.
 voice() {

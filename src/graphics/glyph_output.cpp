@@ -13,6 +13,7 @@ constexpr char kGaijiPicture[] = "sys_gaiji";
 
 void TForm1::ResetGlyphCache() {
   glyphs.SetFont(settings.FontName, settings.FONTSIZE, settings.FONTBold != 0);
+  if (!glyphs.Source().CoversJapanese()) NoticeNoJapaneseFont();
   Bitmap gaiji;
   if (!config.GAIJI.empty()) LoadImage(kGaijiPicture, gaiji);
   glyphs.ResetCache(config.GAIJI, gaiji);

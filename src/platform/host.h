@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "graphics/bitmap.h"
+#include "platform/date_time.h"
 
 namespace torvel {
 
@@ -54,6 +55,10 @@ class Host {
   virtual Point ScreenSize() = 0;
   // The enabled items of the main menu follow S000 and S028.
   virtual void RefreshMenus() {}
+  // The pointer's shape over the picture: 0 the default, 29 and up the shapes of the click map's
+  // colour regions (29 arrow, 30 pointing hand, 31 open hand, 32 cross, 33 what's-this, 34
+  // size-all, any other the pointing hand).
+  virtual void SetPointerShape(int shape) { (void)shape; }
 
   virtual MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                     MessageIcon icon) = 0;
@@ -67,6 +72,11 @@ class Host {
 
   // The per-user configuration folder (the registry's place): $XDG_CONFIG_HOME/torvel.
   virtual std::filesystem::path SettingsFolder() = 0;
+  // The per-user data folder ($XDG_DATA_HOME/torvel): save files of games whose own folder
+  // cannot be written.
+  virtual std::filesystem::path DataFolder() = 0;
+  // The local date and time, for the labels of save files.
+  virtual DateTime LocalTime() = 0;
 
   // Whether the game's window is the active one; voices, effects and music wait while it is not.
   virtual bool WindowActive() { return true; }

@@ -23,6 +23,13 @@ std::filesystem::path UserConfigFolder() {
   return base / "torvel";
 }
 
+std::filesystem::path UserDataFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  std::filesystem::path base =
+      xdg && *xdg && xdg[0] == '/' ? std::filesystem::path(xdg) : HomeFolder() / ".local" / "share";
+  return base / "torvel";
+}
+
 std::filesystem::path UserRuntimeFolder() {
   const char* xdg = std::getenv("XDG_RUNTIME_DIR");
   if (xdg && *xdg && xdg[0] == '/') return xdg;

@@ -4,16 +4,6 @@
 
 namespace torvel {
 
-int TForm1::CmdClickmap(std::string_view) {
-  StopSkipAndAuto(false);
-  return 1;
-}
-
-int TForm1::CmdSeltree(std::string_view) {
-  StopSkipAndAuto(false);
-  return 1;
-}
-
 int TForm1::CmdMap(std::string_view) {
   StopSkipAndAuto(false);
   return 1;
@@ -34,8 +24,6 @@ int TForm1::CmdViewer(std::string_view) {
 }
 
 int TForm1::CmdKaisou(std::string_view) { return 1; }
-
-int TForm1::CmdObj(std::string_view) { return 0; }
 
 // Leaves a scene replayed from the CG viewer.
 void TForm1::EndViewerReplay() {}

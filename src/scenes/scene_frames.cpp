@@ -13,6 +13,4 @@ void TForm1::CgViewerFrame() {}
 
 void TForm1::RecollectionTick() {}
 
-void TForm1::ClickMapTimeoutTick() {}
-
 }  // namespace torvel

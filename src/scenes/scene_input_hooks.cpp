@@ -19,16 +19,4 @@ void TForm1::RecollectionClick(MouseButton, int, int) {}
 
 void TForm1::RecollectionMouseUp(int, int) {}
 
-void TForm1::ClickMapHover(int, int) {}
-
-void TForm1::ClickMapClick() {}
-
-void TForm1::ClickMapRightClick() {}
-
-void TForm1::SelectionTreeHover(int, int) {}
-
-void TForm1::SelectionTreeClick() {}
-
-void TForm1::SelectionTreeRightClick() {}
-
 }  // namespace torvel

@@ -32,6 +32,18 @@ void BacklogText::Clear() {
   length_ = 0;
 }
 
+void BacklogText::Restore(std::span<const uint8_t> slots, int lines, int writePosition) {
+  bytes_.fill(0);
+  constexpr size_t kKept = static_cast<size_t>(kBacklogFinishedMax) * kBacklogSlotBytes;
+  std::memcpy(bytes_.data(), slots.data(), std::min(slots.size(), kKept));
+  lines_ = std::clamp(lines, 0, kBacklogFinishedMax);
+  // Every slot ends with a NUL, as Append keeps it.
+  for (int i = 0; i < kBacklogSlots; ++i) Slot(i)[kBacklogLineMax] = 0;
+  const int length = static_cast<int>(Line(lines_).size());
+  length_ = std::clamp(writePosition - lines_ * kBacklogSlotBytes, 0, length);
+  Slot(lines_)[length_] = 0;
+}
+
 std::string_view BacklogText::Line(int index) const {
   if (index < 0 || index >= kBacklogSlots) return {};
   const char* slot = bytes_.data() + static_cast<size_t>(index) * kBacklogSlotBytes;

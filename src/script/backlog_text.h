@@ -4,6 +4,8 @@
 // backlog screen read the slots as they stand, so the layout is fixed.
 #include <array>
 #include <cstddef>
+#include <cstdint>
+#include <span>
 #include <string_view>
 
 namespace torvel {
@@ -21,6 +23,10 @@ class BacklogText {
   // Ends the line being built; once 200 lines are finished the oldest is dropped.
   void CloseLine();
   void Clear();
+  // Takes slots 0..199 as a save file keeps them; slot 200 is emptied. The line being built is
+  // slot `lines` (0..200) and goes on at `writePosition` (70 × lines + its length), kept within
+  // the text that slot holds.
+  void Restore(std::span<const uint8_t> slots, int lines, int writePosition);
 
   int Lines() const { return lines_; }  // finished lines
   // Slot `index` (0..200) as text up to its NUL.

@@ -55,12 +55,24 @@ void TForm1::HoverChoice(int x, int y) {
   choices.hoveredChoice = result;
 }
 
+void TForm1::PlayChoiceSound() {
+  if (!text.nameSlots[kChoiceSoundFlagSlot].empty()) {
+    PlayVoiceLine(text.nameSlots[kChoiceSoundSlot]);
+  } else {
+    PlayVoiceLine("SSE01");
+  }
+}
+
 void TForm1::ClickChoice() {
+  // The click map sounds only when the click chooses; the tree sounds on every click.
   if (ctl.choiceMode == kChoiceModeClickMap) {
+    if (!ClickMapReady()) return;
+    PlayChoiceSound();
     ClickMapClick();
     return;
   }
   if (ctl.choiceMode == kChoiceModeTree) {
+    PlayChoiceSound();
     SelectionTreeClick();
     return;
   }
@@ -71,11 +83,7 @@ void TForm1::ClickChoice() {
 void TForm1::ChooseListed(bool replaying) {
   const int chosen = choices.hoveredChoice;
   if (chosen < 1 || chosen > choices.choiceCount) return;
-  if (!text.nameSlots[kChoiceSoundFlagSlot].empty()) {
-    PlayVoiceLine(text.nameSlots[kChoiceSoundSlot]);
-  } else {
-    PlayVoiceLine("SSE01");
-  }
+  PlayChoiceSound();
   // A replayed choice is already in the record; recording stops when the record is full.
   const int recorded = vars.S(kVarRecordCount);
   if (!replaying && vars.S(kVarRecordMode) == 1 && recorded >= 0 && recorded < kChoiceRecordSize) {

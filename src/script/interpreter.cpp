@@ -186,6 +186,7 @@ void TForm1::WaitReset() {
   ctl.waitKind = 0;
   ctl.waitTicks = 0;
   ctl.choiceMode = 0;
+  ResetSceneChoices();
   ctl.saveLoadScreen = 0;
   text.cursorRow = 0;
   text.cursorCol = 0;

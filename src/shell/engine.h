@@ -6,10 +6,13 @@
 #include <array>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
@@ -18,7 +21,14 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "scenes/click_map.h"
+#include "scenes/object_control.h"
+#include "scenes/selection_tree.h"
 #include "screens/dialog_state.h"
+#include "screens/global_data_file.h"
+#include "screens/page_history.h"
+#include "screens/recollection_records.h"
+#include "screens/save_state.h"
 #include "script/choice_state.h"
 #include "script/random.h"
 #include "script/script_state.h"
@@ -27,13 +37,20 @@
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
+#include "shell/notices.h"
 #include "sound/sound_state.h"
 
 namespace torvel {
 
 struct EngineOptions {
+  EngineOptions(std::filesystem::path dir = {}, std::optional<uint32_t> randomSeed = {},
+                std::optional<bool> dirWritable = {})
+      : gameDir(std::move(dir)), seed(randomSeed), gameDirWritable(dirWritable) {}
   std::filesystem::path gameDir;  // the folder that holds the archives
   std::optional<uint32_t> seed;   // random seed; the clock when absent
+  // Whether files can be created in gameDir; probed at start-up when absent. Tests set it, since
+  // a test run as root could write into any folder.
+  std::optional<bool> gameDirWritable;
 };
 
 class TForm1 {
@@ -91,6 +108,13 @@ class TForm1 {
   int IncrementCompletedGames();
   // The file that holds this game's settings.
   std::filesystem::path SettingsFile();
+
+  // ---- notices to the player (shell/notices.cpp): troubles the game goes on through, each told
+  // once per run ----
+  void NoticeSettingsNotSaved(const std::string& reason);
+  void NoticeNoJapaneseFont();
+  void NoticeScriptTooLarge(std::string_view name);
+  bool ScriptRefusedForSize(std::string_view name) const;
 
   // ---- script (script/) ----
   void Step();
@@ -275,12 +299,12 @@ class TForm1 {
   void RecollectionHover(int x, int y);                       // scenes/scene_input_hooks.cpp
   void RecollectionClick(MouseButton button, int x, int y);   // scenes/scene_input_hooks.cpp
   void RecollectionMouseUp(int x, int y);                     // scenes/scene_input_hooks.cpp
-  void ClickMapHover(int x, int y);                           // scenes/scene_input_hooks.cpp
-  void ClickMapClick();                                       // scenes/scene_input_hooks.cpp: left button
-  void ClickMapRightClick();                                  // scenes/scene_input_hooks.cpp
-  void SelectionTreeHover(int x, int y);                      // scenes/scene_input_hooks.cpp
-  void SelectionTreeClick();                                  // scenes/scene_input_hooks.cpp: left button
-  void SelectionTreeRightClick();                             // scenes/scene_input_hooks.cpp
+  void ClickMapHover(int x, int y);                           // scenes/click_map.cpp
+  void ClickMapClick();                                       // scenes/click_map.cpp: the confirmation
+  void ClickMapRightClick();                                  // scenes/click_map.cpp
+  void SelectionTreeHover(int x, int y);                      // scenes/selection_tree.cpp
+  void SelectionTreeClick();                                  // scenes/selection_tree.cpp: the confirmation
+  void SelectionTreeRightClick();                             // scenes/selection_tree.cpp
   bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
@@ -450,19 +474,97 @@ class TForm1 {
   bool MoviePlaying() const { return sound.movie.playing; }
   // The "sound" object of the state report.
   void AppendSoundState(std::string& out) const;
-  void UpdateEffects();             // graphics/effects.cpp
-  void BackgroundAnimationFrame();  // graphics/effects.cpp
-  void SaveGlobalData(int mode);    // screens/global_data.cpp
-  void LoadGlobalData();            // screens/global_data.cpp
-  void SaveLoadScreenFrame();       // screens/screen_frames.cpp
-  void BacklogFrame();              // screens/screen_frames.cpp
-  void QuickButtonHoverTick();      // screens/screen_frames.cpp
-  void StaffRollFrame();            // scenes/scene_frames.cpp
-  void StaffRollTick();             // scenes/scene_frames.cpp
-  void TitleMapFrame();             // scenes/scene_frames.cpp
-  void CgViewerFrame();             // scenes/scene_frames.cpp
-  void RecollectionTick();          // scenes/scene_frames.cpp
-  void ClickMapTimeoutTick();       // scenes/scene_frames.cpp
+  void UpdateEffects();                  // graphics/effects.cpp
+  void BackgroundAnimationFrame();       // graphics/effects.cpp
+  bool SaveGlobalData(int mode);         // screens/global_data.cpp
+  GlobalData CollectGlobalData() const;  // screens/global_data.cpp: the blocks of save0.dat in memory
+  void LoadGlobalData();                 // screens/global_data.cpp
+  void SaveLoadScreenFrame();            // screens/screen_frames.cpp
+  void BacklogFrame();                   // screens/screen_frames.cpp
+  void QuickButtonHoverTick();           // screens/screen_frames.cpp
+  void StaffRollFrame();                 // scenes/scene_frames.cpp
+  void StaffRollTick();                  // scenes/scene_frames.cpp
+  void TitleMapFrame();                  // scenes/scene_frames.cpp
+  void CgViewerFrame();                  // scenes/scene_frames.cpp
+  void RecollectionTick();               // scenes/scene_frames.cpp
+  void ClickMapTimeoutTick();            // scenes/click_map.cpp
+
+  // ---- saving and loading (screens/save_game.cpp, load_game.cpp, global_data.cpp,
+  // save_folder.cpp, banner.cpp, save_report.cpp) ----
+  // Writes the running story to slot 1..99 ("save/saveNN.dat", 99 the quick-save slot), then the
+  // global data (SaveGlobalData 0). Unless quiet, slots 1..20 play "SSE05" and "セーブしました"
+  // shows for 500 ms. True only when every file reached the disk; otherwise
+  // "セーブできませんでした" shows for 1000 ms (quiet or not), an old slot file stays as it was and
+  // LastSaveSlot is left alone. A successful save of a slot up to 60 becomes LastSaveSlot.
+  bool SaveGame(int slot, bool quiet);
+  // Restores the story from slot 1..99. A missing file does nothing; a file that cannot be read or
+  // that the load refuses (CheckSlotImage) shows "ロードできませんでした" and leaves the game as it
+  // was. Slots 1..20 play "SSE06"; unless quiet "ロードします" shows for 300 ms. True when the
+  // story was restored.
+  bool LoadGame(int slot, bool quiet);
+  // The one writer of a slot's comment (up to 30 bytes, cut at a character boundary): rewrites
+  // the slot file with the new comment. False when the slot has no file or it was not written.
+  bool WriteSlotComment(int slot, std::string_view text);
+  // The notification banner over the picture for `ms` milliseconds; the main thread waits for it.
+  // The text stays in saves.lastBanner.
+  void ShowBanner(std::string_view text, int ms);
+  // The bytes of a slot file for the story as it stands, with `comment` in the label record.
+  std::vector<uint8_t> BuildSlotImage(std::string_view comment);
+  // A slot file read and checked as a load would take it: null when it is missing, unreadable or
+  // refused. What it returns has been brought into range.
+  std::unique_ptr<SlotImage> ReadSlotForLoad(int slot) const;
+  // CheckSlotImage against the scripts of this game's archives.
+  bool CheckSlotForLoad(SlotImage& image) const;
+  // The folder of "save0.dat", "kaiso.dat" and "save/", chosen at start-up (ChooseSaveFolder).
+  const std::filesystem::path& SaveFolder() const;
+  std::filesystem::path SlotFile(int slot) const;
+  // Uses the game's folder when a file can be created in it; otherwise the per-user data folder
+  // of this game, into which the game folder's save files are copied the first time.
+  void ChooseSaveFolder(bool copyExisting);
+  // The "saveFolder", "saves" and "lastBanner" members of the state report.
+  void AppendSaveState(std::string& out) const;
+  // Writes several values of the settings store in one write.
+  bool WriteSettings(std::span<const std::pair<std::string, std::string>> values);
+  // ---- graphics: the scene from its names (graphics/scene_rebuild.cpp) ----
+  // Loads the background, the overlay (while S035 is set) and the sprites again from the names
+  // the layers keep, composes the scene and shows it with `transition`; 0 composes the scene
+  // buffer only, for a caller that draws the screen itself (the page history).
+  void RebuildScene(int transition);
+  // ---- the keys that save and load (shell/input_keys.cpp) ----
+  // Whether the "Q" key would quick-save, and the "L" key open the load screen, now.
+  bool QuickSaveKeyActs() const;
+  bool LoadKeyActs() const;
+
+  // ---- special scenes: the selection tree, the click map, objects (scenes/selection_tree.cpp,
+  // click_map.cpp, object_control.cpp, scene_choice_report.cpp) ----
+  // Reads the `seltree` table; start-up.
+  void LoadSelectionTrees();
+  void ShowSelectionTree(int n);
+  void DrawTreeRow(int column, int row, int entry, Bitmap& normal, Bitmap& highlighted);
+  // Takes the menu down without touching the picture (loading, the wait reset).
+  void DropSelectionTree();
+  // The title's hook: takes the menu down and puts the story's picture back.
+  void CloseSelectionTree();
+  // Reads the map `name` from a `map` table and the option block at `pc`; the command's result.
+  int ShowClickMap(std::span<const uint8_t> table, std::string_view name);
+  // A click would choose: an enabled option is under the pointer.
+  bool ClickMapReady() const;
+  // Takes the map down: no timeout left, the default pointer.
+  void EndClickMap();
+  // Pointer shape 0 is the default; the click map's colour regions use 29 and up.
+  void SetPointerShape(int shape);
+  // Object slots and the off-screen buffer as they are at start-up.
+  void ResetObjects();
+  bool BlendObject(int n, int x, int y, const Bitmap& background, Rect& drawn);
+  void ShowObject(int n, int x, int y, bool intoScreen);
+  void EraseObject(int n, int x, int y);
+  // Waits until `frameMs` after the pacing mark.
+  void WaitObjectFrame(int frameMs);
+  // The choice-like scenes end with the wait state: no menu, no map, no timeout.
+  void ResetSceneChoices();
+  void AppendSceneState(std::string& out) const;
+  // The sound of a confirmed choice.
+  void PlayChoiceSound();
 
   // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
   // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
@@ -489,11 +591,20 @@ class TForm1 {
   ChoiceState choices;
   SoundState sound;
   DialogState dialogs;
+  SaveState saves;
+  PageHistory pageHistory;
+  RecollectionRecords recollection;
+  SelectionTreeState selectionTree;
+  ClickMapState clickMap;
+  ObjectState objects;
+  Notices notices;
 
  private:
+  bool SaveSlot(int slot, bool quiet, std::string_view comment);
   void RunStartupSequence();
   void FirstTick();
-  bool FailStartup();
+  // Shows the start-up failure with `detail` (the file concerned and why) and closes.
+  bool FailStartup(const std::string& detail);
   enum class LineResult { Continue, Yield };
   LineResult DispatchLine();
   void FetchLine();

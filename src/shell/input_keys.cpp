@@ -26,6 +26,18 @@ int Swapped(int key, int swap) {
 }
 }  // namespace
 
+bool TForm1::QuickSaveKeyActs() const {
+  return ctl.dialogOpen == 0 && ctl.saveLoadScreen == 0 && !ctl.configScreenOpen && !ctl.backlogOpen &&
+         !ctl.interruptibleWait && !ctl.blockingScene && ctl.screenMode == smScenario &&
+         !BackgroundAnimationRunning() && SavingAllowed();
+}
+
+bool TForm1::LoadKeyActs() const {
+  return ctl.dialogOpen == 0 && ctl.saveLoadScreen == 0 && !ctl.configScreenOpen && !ctl.backlogOpen &&
+         !ctl.interruptibleWait && !ctl.blockingScene && ctl.screenMode == smScenario &&
+         !BackgroundAnimationRunning() && vars.S(kVarPlayPhase) <= kLoadingAllowedPhase;
+}
+
 void TForm1::SkipKeyDown() {
   if (ctl.skipActive) {
     StopSkip();
@@ -155,7 +167,7 @@ void TForm1::FormKeyPress(char& key) {
     case 'c': OpenConfiguration(); break;
     case 'L':
     case 'l':
-      if (vars.S(kVarPlayPhase) <= kLoadingAllowedPhase && storyScreen) {
+      if (LoadKeyActs()) {
         PlayVoiceLine("SSE06");
         OpenSaveLoadScreen(0);
       }
@@ -169,7 +181,7 @@ void TForm1::FormKeyPress(char& key) {
       break;
     case 'Q':
     case 'q':
-      if (SavingAllowed() && storyScreen) QuickSave();
+      if (QuickSaveKeyActs()) QuickSave();
       break;
     case 'W':
     case 'w':

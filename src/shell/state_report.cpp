@@ -3,32 +3,11 @@
 
 #include "resources/sjis.h"
 #include "shell/engine.h"
+#include "shell/json_text.h"
 
 namespace torvel {
 
 namespace {
-
-void AppendJsonString(std::string& out, std::string_view utf8) {
-  out += '"';
-  for (char c : utf8) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
-      default:
-        if (static_cast<unsigned char>(c) < 0x20) {
-          char buf[8];
-          std::snprintf(buf, sizeof buf, "\\u%04x", c);
-          out += buf;
-        } else {
-          out += c;
-        }
-    }
-  }
-  out += '"';
-}
 
 void AppendInts(std::string& out, const int32_t* values, int count) {
   out += '[';
@@ -98,6 +77,8 @@ std::string TForm1::DescribeState() const {
   AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
   out += "},\"sound\":";
   AppendSoundState(out);
+  AppendSaveState(out);
+  AppendSceneState(out);
   out += "}\n";
   return out;
 }

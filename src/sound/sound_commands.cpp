@@ -2,22 +2,9 @@
 #include "graphics/picture_arguments.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
+#include "sound/effect_category.h"
 
 namespace torvel {
-
-namespace {
-// "SEHd…": an effect of category d, switched by the setting SEd.
-constexpr std::string_view kCategoryPrefix = "SEH";
-
-// True when the effect's category is switched off.
-bool CategoryMuted(const PlayerSettings& settings, const std::string& upper) {
-  if (upper.size() < kCategoryPrefix.size() + 1 || upper.compare(0, kCategoryPrefix.size(), kCategoryPrefix) != 0) {
-    return false;
-  }
-  const int category = upper[kCategoryPrefix.size()] - '0';
-  return category >= 0 && category < kSoundEffectCategories && settings.SE[static_cast<size_t>(category)] == 0;
-}
-}  // namespace
 
 int TForm1::CmdMusic(std::string_view arg) {
   SetMusic(ReadNumber(arg));

@@ -81,6 +81,16 @@ TEST(InputScriptTest, ReadsAHeldKeysRepeat) {
   EXPECT_EQ(s.events[0].keyAction, InputEvent::KeyAction::Repeat);
 }
 
+TEST(InputScriptTest, ReadsSaveAndLoadWithTheirSlot) {
+  InputScript s = ParseInputScript("10 save 1\n20 LOAD 99\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 2u);
+  EXPECT_EQ(s.events[0].kind, InputEvent::Kind::Save);
+  EXPECT_EQ(s.events[0].slot, 1);
+  EXPECT_EQ(s.events[1].kind, InputEvent::Kind::Load);
+  EXPECT_EQ(s.events[1].slot, 99);
+}
+
 TEST(InputScriptTest, EventsAreOrderedByTimeKeepingFileOrderForTies) {
   InputScript s = ParseInputScript("50 char b\n10 char a\n50 char c\n");
   ASSERT_EQ(s.error, "");
@@ -112,7 +122,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
                       BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"},
                       BadLine{"10 shot", "file name"}, BadLine{"10 answer maybe", "ok or cancel"},
-                      BadLine{"10 close now", "too many"}),
+                      BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"}, BadLine{"10 save 0", "slot"},
+                      BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

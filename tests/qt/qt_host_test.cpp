@@ -5,6 +5,8 @@
 
 #include <QCursor>
 #include <QMouseEvent>
+#include <cmath>
+#include <ctime>
 
 #include "qt_test_support.h"
 #include "resources/sjis.h"
@@ -274,7 +276,8 @@ TEST(QtHostStartup, MissingGameDataShowsTheErrorAndNeverTheWindow) {
   EXPECT_TRUE(engine.ctl.destroyed);
   ASSERT_EQ(answerer.Boxes().size(), 1u);
   EXPECT_EQ(answerer.Boxes()[0].title, "Error!");
-  EXPECT_EQ(answerer.Boxes()[0].text, "ゲームデータを読み込めません。");
+  EXPECT_EQ(answerer.Boxes()[0].text,
+            "ゲームデータを読み込めません。\n" + (game.Dir() / "tq_data.tvx").string() + ": No such file or directory");
   EXPECT_FALSE(windowSeen);
   EXPECT_FALSE(host.Window().isVisible());
 }
@@ -290,6 +293,23 @@ TEST(QtHostClock, SleepReallySleepsAndTheTickCountFollowsTheClock) {
   EXPECT_GE(wall.elapsed(), 40);
   EXPECT_GE(after - before, 40u);
   EXPECT_LT(after - before, 1000u);
+}
+
+TEST(QtHostClock, LocalTimeIsTheCalendarTimeHere) {
+  TempFolder settings;
+  QtHost host(settings.Path(), settings.Path() / "data");
+  const std::time_t before = std::time(nullptr);
+  const DateTime t = host.LocalTime();
+  std::tm local{};
+  local.tm_year = t.year - 1900;
+  local.tm_mon = t.month - 1;
+  local.tm_mday = t.day;
+  local.tm_hour = t.hour;
+  local.tm_min = t.minute;
+  local.tm_sec = t.second;
+  local.tm_isdst = -1;
+  EXPECT_LE(std::abs(std::difftime(std::mktime(&local), before)), 2.0);
+  EXPECT_EQ(host.DataFolder(), settings.Path() / "data");
 }
 
 }  // namespace

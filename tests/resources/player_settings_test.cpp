@@ -99,8 +99,16 @@ TEST(PlayerSettingsTest, NoStoredSettingsGiveTheDefaults) {
   EXPECT_EQ(engine.vars.S(100), 0);
   for (int i = 0; i < 10; ++i) EXPECT_EQ(engine.vars.G(i), 0);
   EXPECT_EQ(engine.text.nameSlots[0], Utf8ToSjis("湊"));
-  // Reading writes nothing.
-  EXPECT_FALSE(fs::exists(SettingsRoot(game)));
+  // Reading writes nothing; the start-up's global data write stores G0–G9 alone.
+  SettingsStore stored = Store(game);
+  stored.Load();
+  IniDocument expected;
+  for (int i = 0; i < 10; ++i) expected.Set("alpha", "GV0" + std::to_string(i), "0");
+  ASSERT_EQ(stored.State(), SettingsStore::FileState::Read);
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(stored.File(), bytes));
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()),
+            FormatIni(expected, "Torvel player settings of the key Software\\TestMaker, one section per game"));
 }
 
 TEST(PlayerSettingsTest, StoredSettingsAreReadAndClamped) {
@@ -328,14 +336,15 @@ TEST(PlayerSettingsTest, DamagedFileStartsWithDefaultsAndIsKept) {
   ASSERT_TRUE(WriteFileAtomically(store.File(), damaged));
   TForm1& engine = game.Start();
   EXPECT_EQ(engine.settings.Vol1, -100);
+  // The start-up's global data write (G0–G9) sets the damaged file aside, whole.
+  fs::path aside = store.File();
+  aside += ".damaged";
   std::vector<uint8_t> bytes;
-  ASSERT_TRUE(ReadWholeFile(store.File(), bytes));
+  ASSERT_TRUE(ReadWholeFile(aside, bytes));
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), damaged);
   engine.WriteSetting("Vol2", -10);
   EXPECT_EQ(engine.ReadSetting("Vol2", 0), -10);
-  fs::path aside = store.File();
-  aside += ".damaged";
-  EXPECT_TRUE(fs::exists(aside));
+  EXPECT_EQ(engine.ReadSetting("Vol1", 0), 0) << "nothing of the damaged file is read";
 }
 
 TEST(PlayerSettingsTest, CompletedGamesCounterIgnoresTheGamesLocation) {

@@ -29,7 +29,8 @@ TEST(DemoSounds, EveryEntryDecodes) {
   EXPECT_EQ(music.channels, 2);
   EXPECT_EQ(music.loopStart, 2u * 2u * music.sampleRate) << "the loop point is two seconds in";
   EXPECT_GE(music.dataLength, 4u * 2u * music.sampleRate) << "at least the four seconds of the ring";
-  for (const char* effect : {"SEH1_GATE"}) EXPECT_FALSE(DecodeTypeB(Entry("tq_se0.tvx", effect)).empty());
+  for (const char* effect : {"SEH1_GATE", "SSE05", "SSE06"})
+    EXPECT_FALSE(DecodeTypeB(Entry("tq_se0.tvx", effect)).empty());
   EXPECT_FALSE(DecodeTypeB(Entry("tq_se2.tvx", "WIND")).empty());
   for (const char* voice : {"V0001", "V0002"}) {
     OggVoice v;

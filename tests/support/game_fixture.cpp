@@ -55,6 +55,11 @@ GameFixture& GameFixture::Without(const std::string& archive) {
   return *this;
 }
 
+GameFixture& GameFixture::GameDirWritable(bool writable) {
+  gameDirWritable_ = writable;
+  return *this;
+}
+
 void GameFixture::Write() {
   for (const auto& [file, entries] : archives_) {
     if (std::find(without_.begin(), without_.end(), file) != without_.end()) continue;
@@ -70,7 +75,7 @@ void GameFixture::Write() {
 TForm1& GameFixture::Start(uint32_t seed) {
   Write();
   host_ = std::make_unique<HeadlessHost>(Dir() / "config");
-  engine_ = std::make_unique<TForm1>(*host_, EngineOptions{Dir(), seed});
+  engine_ = std::make_unique<TForm1>(*host_, EngineOptions{Dir(), seed, gameDirWritable_});
   host_->Attach(engine_.get());
   host_->Start();
   return *engine_;

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +39,8 @@ class GameFixture {
   GameFixture& Entry(const std::string& archive, const std::string& name, std::vector<uint8_t> body);
   // Leaves out an archive that is otherwise always written (tq_data.tvx, tq_gra.tvx).
   GameFixture& Without(const std::string& archive);
+  // Tells the engine whether files can be created in the game folder (probed when not told).
+  GameFixture& GameDirWritable(bool writable);
 
   // Writes the archives into the game folder.
   void Write();
@@ -57,6 +60,7 @@ class GameFixture {
   TempFolder folder_;
   std::map<std::string, std::vector<std::pair<std::string, std::vector<uint8_t>>>> archives_;
   std::vector<std::string> without_;
+  std::optional<bool> gameDirWritable_;
   std::unique_ptr<HeadlessHost> host_;
   std::unique_ptr<TForm1> engine_;
 };

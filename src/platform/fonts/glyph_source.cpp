@@ -133,6 +133,12 @@ void GlyphSource::SetFont(std::string_view sjisName, int pixelSize, bool bold) {
   impl_->setSize = -1;
 }
 
+bool GlyphSource::CoversJapanese() const {
+  FT_Face face = impl_->face;
+  // HIRAGANA LETTER A and the kanji for "word", both in every Japanese face.
+  return face && FT_Get_Char_Index(face, U'\u3042') != 0 && FT_Get_Char_Index(face, U'\u8A9E') != 0;
+}
+
 int GlyphSource::Ascent(int pixelSize) {
   if (!impl_->Size(pixelSize)) return 0;
   return static_cast<int>((impl_->face->size->metrics.ascender + 63) >> 6);

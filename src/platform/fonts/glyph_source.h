@@ -47,6 +47,9 @@ class GlyphSource {
   // open for the run, so switching back and forth costs nothing.
   void SetFont(std::string_view sjisName, int pixelSize, bool bold);
   int PixelSize() const { return pixelSize_; }
+  // Whether the selected face has kana and kanji; false without a face. Without one the game's
+  // text cannot be shown.
+  bool CoversJapanese() const;
   // The face's ascent at `pixelSize` in whole pixels; 0 without a face.
   int Ascent(int pixelSize);
   // Rasterises the character of a Shift-JIS code at `pixelSize`; false (and `out` empty) when

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <ctime>
 #include <iostream>
 
 #include "graphics/png_io.h"
@@ -12,6 +13,15 @@
 namespace torvel {
 
 HeadlessHost::HeadlessHost(std::filesystem::path settingsFolder) : settingsFolder_(std::move(settingsFolder)) {}
+
+DateTime HeadlessHost::LocalTime() {
+  // 2000-01-01 00:00:00 as seconds since 1970, in universal time so the zone cannot move it.
+  constexpr std::time_t kStart = 946684800;
+  const std::time_t now = kStart + static_cast<std::time_t>(now_ / 1000);
+  std::tm t{};
+  gmtime_r(&now, &t);
+  return DateTime{t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec};
+}
 
 void HeadlessHost::Sleep(int ms) {
   if (ms > 0) now_ += static_cast<uint32_t>(ms);
@@ -80,12 +90,16 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Wheel: engine_->FormMouseWheel(none, e.wheel); break;
-    case InputEvent::Kind::Shot:
-      if (!WritePng(e.file, window_) && onError) onError("cannot write " + e.file);
+    case InputEvent::Kind::Shot: {
+      std::string error;
+      if (!WritePng(e.file, window_, &error) && onError) onError(error);
       break;
-    case InputEvent::Kind::State:
-      if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
+    }
+    case InputEvent::Kind::State: {
+      std::string error;
+      if (!WriteFileAtomically(e.file, engine_->DescribeState(), &error) && onError) onError(error);
       break;
+    }
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
     case InputEvent::Kind::Dialog:
       switch (e.dialog.window) {
@@ -94,6 +108,22 @@ void HeadlessHost::Deliver(const InputEvent& e) {
         case DialogAnswer::Window::List: break;
       }
       break;
+    case InputEvent::Kind::Save:
+    case InputEvent::Kind::Load: {
+      // What the "Q" and "L" keys would do, for any slot.
+      const bool save = e.kind == InputEvent::Kind::Save;
+      if (save ? engine_->QuickSaveKeyActs() : engine_->LoadKeyActs()) {
+        if (save) {
+          engine_->SaveGame(e.slot, false);
+        } else {
+          engine_->LoadGame(e.slot, false);
+        }
+      } else {
+        std::cerr << "torvel: at " << e.time << " ms " << (save ? "saving" : "loading")
+                  << " is not possible now; the line is ignored\n";
+      }
+      break;
+    }
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.
@@ -122,12 +152,14 @@ MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_vi
                                         MessageIcon) {
   messages_.push_back(Message{std::string(caption), std::string(text)});
   std::cerr << SjisToUtf8(caption) << ": " << SjisToUtf8(text) << "\n";
+  // Queued answers are for questions: a box with OK alone takes none of them.
+  if (buttons == MessageButtons::Ok) return MessageResult::Ok;
   MessageResult answer = MessageResult::Ok;
   if (!answers_.empty()) {
     answer = answers_.front();
     answers_.pop_front();
   }
-  return buttons == MessageButtons::Ok ? MessageResult::Ok : answer;
+  return answer;
 }
 
 void HeadlessHost::ShowNameEntry(NameEntryModel& model) { AnswerNameEntry(model, nameAnswers_, std::cerr); }

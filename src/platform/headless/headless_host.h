@@ -40,6 +40,9 @@ class HeadlessHost : public Host {
   void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
   Point ScreenSize() override { return Point{1920, 1080}; }
   void RefreshMenus() override { ++menuRefreshes_; }
+  // The shape is kept as asked, for tests and the state report.
+  void SetPointerShape(int shape) override { pointerShape_ = shape; }
+  int PointerShape() const { return pointerShape_; }
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
@@ -48,6 +51,11 @@ class HeadlessHost : public Host {
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+  // The settings folder's "data" subfolder unless set: a run never touches the player's own.
+  std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
+  void SetDataFolder(std::filesystem::path folder) { dataFolder_ = std::move(folder); }
+  // 2000/01/01 00:00:00 plus the virtual milliseconds.
+  DateTime LocalTime() override;
   // The recording device, on the virtual clock.
   RecordingSoundDevice& Sound() override { return sound_; }
 
@@ -104,6 +112,7 @@ class HeadlessHost : public Host {
 
   TForm1* engine_ = nullptr;
   std::filesystem::path settingsFolder_;
+  std::filesystem::path dataFolder_;
   uint32_t now_ = 0;
   RecordingSoundDevice sound_{[this] { return now_; }};
   uint32_t nextTick_ = kTimerPeriodMs;
@@ -124,6 +133,7 @@ class HeadlessHost : public Host {
   std::deque<SettingsAnswer> settingsAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
+  int pointerShape_ = 0;
   std::vector<std::filesystem::path> movieRequests_;
   uint32_t movieLength_ = 2000;
   bool movieOpens_ = true;

@@ -14,6 +14,7 @@ struct HeadlessRunOptions {
   std::optional<std::filesystem::path> stateFile;
   std::optional<uint32_t> seed;
   std::filesystem::path settingsFolder;
+  std::filesystem::path dataFolder;  // save files when the game's folder cannot be written
 };
 
 // Returns the process exit code: 0 done, 1 the game could not start, 2 bad input file or a

@@ -12,7 +12,7 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Dialog };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Dialog };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -25,6 +25,7 @@ struct InputEvent {
   KeyAction keyAction = KeyAction::Press;
   int wheel = 0;  // +1 away from the player (up), -1 towards
   bool answerOk = true;
+  int slot = 0;  // save and load
   std::string file;
   DialogAnswer dialog;  // queued for its window
 };

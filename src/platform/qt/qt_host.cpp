@@ -11,9 +11,12 @@
 #include <QScreen>
 #include <QUrl>
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 #include "platform/qt/dialog_support.h"
+#include "platform/qt/pointer_shapes.h"
+#include "platform/user_folders.h"
 #include "resources/sjis.h"
 #include "screens/name_entry.h"
 #include "shell/engine.h"
@@ -35,8 +38,16 @@ QMessageBox::Icon BoxIcon(MessageIcon icon) {
 QString FromSjis(std::string_view text) { return QString::fromStdString(SjisToUtf8(text)); }
 }  // namespace
 
-QtHost::QtHost(std::filesystem::path settingsFolder)
+DateTime QtHost::LocalTime() {
+  const std::time_t now = std::time(nullptr);
+  std::tm local{};
+  if (!localtime_r(&now, &local)) return DateTime{};
+  return DateTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min, local.tm_sec};
+}
+
+QtHost::QtHost(std::filesystem::path settingsFolder, std::filesystem::path dataFolder)
     : settingsFolder_(std::move(settingsFolder)),
+      dataFolder_(dataFolder.empty() ? UserDataFolder() : std::move(dataFolder)),
       window_(std::make_unique<MainWindow>(static_cast<WindowEvents&>(*this))) {
   // The window's closing is the engine's business, not the last-window rule's.
   QApplication::setQuitOnLastWindowClosed(false);
@@ -97,6 +108,15 @@ void QtHost::SetCursorPos(Point p) {
   QPointF local = picture.FromPicture(Point{p.x - origin.x, p.y - origin.y});
   // Where the window system forbids moving the pointer this does nothing.
   QCursor::setPos(picture.mapToGlobal(local).toPoint());
+}
+
+void QtHost::SetPointerShape(int shape) {
+  PictureWidget& picture = window_->Picture();
+  if (shape == 0) {
+    picture.unsetCursor();
+  } else {
+    picture.setCursor(CursorShapeOfPointer(shape));
+  }
 }
 
 Point QtHost::WindowPos() {

@@ -34,8 +34,8 @@ class QtHost : public Host, private WindowEvents {
   static constexpr int kTimerPeriodMs = 55;
   static constexpr int kSoundServicePeriodMs = 25;
 
-  // Needs a QApplication.
-  explicit QtHost(std::filesystem::path settingsFolder);
+  // Needs a QApplication. Without a data folder the player's own (UserDataFolder) is used.
+  explicit QtHost(std::filesystem::path settingsFolder, std::filesystem::path dataFolder = {});
   ~QtHost() override;
   QtHost(const QtHost&) = delete;
   QtHost& operator=(const QtHost&) = delete;
@@ -54,12 +54,15 @@ class QtHost : public Host, private WindowEvents {
   Point WindowPos() override;
   void MoveWindow(Point topLeft) override;
   Point ScreenSize() override;
+  void SetPointerShape(int shape) override;
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
+  std::filesystem::path DataFolder() override { return dataFolder_; }
+  DateTime LocalTime() override;
   SoundDevice& Sound() override { return sound_; }
   bool WindowActive() override;
   bool PlayMovie(const std::filesystem::path& file) override;
@@ -113,6 +116,7 @@ class QtHost : public Host, private WindowEvents {
 
   TForm1* engine_ = nullptr;
   std::filesystem::path settingsFolder_;
+  std::filesystem::path dataFolder_;
   std::unique_ptr<MainWindow> window_;
   QTimer idleTimer_;
   QTimer serviceTimer_;

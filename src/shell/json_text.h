@@ -1,0 +1,32 @@
+#pragma once
+// Pieces of the state report's JSON.
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace torvel {
+
+// A JSON string of UTF-8 text, with quotes, backslashes and control characters escaped.
+inline void AppendJsonString(std::string& out, std::string_view utf8) {
+  out += '"';
+  for (char c : utf8) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (static_cast<unsigned char>(c) < 0x20) {
+          char buf[8];
+          std::snprintf(buf, sizeof buf, "\\u%04x", c);
+          out += buf;
+        } else {
+          out += c;
+        }
+    }
+  }
+  out += '"';
+}
+
+}  // namespace torvel

@@ -1,0 +1,48 @@
+// The bundled demo keeps saves: saving is allowed from its first page, the scene has a title, and
+// its save and load sounds play.
+#include <gtest/gtest.h>
+
+#include "resources/sjis.h"
+#include "screens/save_test_game.h"
+
+namespace torvel {
+namespace {
+
+using namespace testing;
+
+TEST(DemoSaves, QuickSaveAndTheLoadKeyOnTheFirstPage) {
+  TempFolder folder;
+  const std::filesystem::path dir = folder.Path() / "game";
+  const std::filesystem::path demo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
+  std::filesystem::copy(demo, dir, std::filesystem::copy_options::recursive);
+  for (const char* own : {"save", "save0.dat", "kaiso.dat"}) std::filesystem::remove_all(dir / own);
+  HeadlessHost host(folder.Path() / "config");
+  TForm1 e(host, EngineOptions{dir, 1, true});
+  host.Attach(&e);
+  ASSERT_TRUE(host.Start());
+  host.RunUntilSettled(5000);
+  ASSERT_EQ(e.ctl.waitKind, 1);
+  ASSERT_TRUE(e.QuickSaveKeyActs());
+
+  char q = 'q';
+  e.FormKeyPress(q);
+  const std::vector<uint8_t> file = FileBytes(dir / "save" / "save99.dat");
+  ASSERT_EQ(file.size(), kSlotEnd);
+  const std::string label(reinterpret_cast<const char*>(&file[kSlotLabel]));
+  EXPECT_EQ(SjisToUtf8(label.substr(19)), "  夜明けの駅");
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[kSlotComment])), "Quick Save");
+
+  host.Sound().ClearCalls();
+  char l = 'l';
+  e.FormKeyPress(l);
+  ASSERT_EQ(host.Sound().CallsOf(SoundOp::Create).size(), 1u);
+  EXPECT_EQ(host.Sound().CallsOf(SoundOp::Create)[0].name, "SSE06");
+  host.Sound().ClearCalls();
+  ASSERT_TRUE(e.SaveGame(1, false));
+  ASSERT_EQ(host.Sound().CallsOf(SoundOp::Create).size(), 1u);
+  EXPECT_EQ(host.Sound().CallsOf(SoundOp::Create)[0].name, "SSE05");
+  EXPECT_TRUE(e.LoadGame(99, true));
+}
+
+}  // namespace
+}  // namespace torvel
