@@ -29,6 +29,7 @@
 #include "scenes/selection_tree.h"
 #include "scenes/staff_roll.h"
 #include "scenes/title_screens.h"
+#include "screens/dialog_state.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
@@ -312,6 +313,7 @@ class TForm1 {
   bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
+  void EnterFullScreen();                                     // shell/display_mode_hooks.cpp
   bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
@@ -618,6 +620,13 @@ class TForm1 {
   void AppendAnimationState(std::string& out) const;
   void AppendEffectsState(std::string& out) const;
 
+  // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
+  // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
+  // the text window and the scene when the text settings changed, takes the text speed and
+  // switches the display mode.
+  void ShowSettingsDialog();
+  void ApplySettingsDialog();
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -637,6 +646,7 @@ class TForm1 {
   SoundState sound;
   AnimationStatus animation;
   EffectState effects;
+  DialogState dialogs;
   SaveState saves;
   PageHistory pageHistory;
   RecollectionRecords recollection;

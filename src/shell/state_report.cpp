@@ -59,6 +59,12 @@ std::string TForm1::DescribeState() const {
   AppendSetBits(out, vars.F);
   out += ",\"T\":";
   AppendSetBits(out, vars.T);
+  out += ",\"nameSlots\":[";
+  for (size_t i = 0; i < text.nameSlots.size(); ++i) {
+    if (i) out += ',';
+    AppendJsonString(out, SjisToUtf8(text.nameSlots[i]));
+  }
+  out += ']';
   out += ",\"waitKind\":" + std::to_string(ctl.waitKind);
   out += ",\"choiceMode\":" + std::to_string(ctl.choiceMode);
   out += ",\"screenMode\":" + std::to_string(ctl.screenMode);

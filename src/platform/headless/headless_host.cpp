@@ -102,6 +102,13 @@ void HeadlessHost::Deliver(const InputEvent& e) {
     }
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
     case InputEvent::Kind::Stall: now_ += static_cast<uint32_t>(e.stallMs); break;
+    case InputEvent::Kind::Dialog:
+      switch (e.dialog.window) {
+        case DialogAnswer::Window::Name: nameAnswers_.push_back(e.dialog.name); break;
+        case DialogAnswer::Window::Settings: settingsAnswers_.push_back(e.dialog.settings); break;
+        case DialogAnswer::Window::List: break;
+      }
+      break;
     case InputEvent::Kind::Save:
     case InputEvent::Kind::Load: {
       // What the "Q" and "L" keys would do, for any slot.
@@ -158,6 +165,12 @@ MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_vi
     answers_.pop_front();
   }
   return answer;
+}
+
+void HeadlessHost::ShowNameEntry(NameEntryModel& model) { AnswerNameEntry(model, nameAnswers_, std::cerr); }
+
+void HeadlessHost::ShowSettingsDialog(SettingsDialogModel& model) {
+  AnswerSettingsDialog(model, settingsAnswers_, std::cerr);
 }
 
 bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {

@@ -49,6 +49,10 @@ class HeadlessHost : public Host {
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
+  // The dialog windows take the answers queued by "dialog" input lines (none: "ＯＫ" for the names,
+  // closed at once for the settings).
+  void ShowNameEntry(NameEntryModel& model) override;
+  void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The settings folder's "data" subfolder unless set: a run never touches the player's own.
   std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
@@ -133,6 +137,8 @@ class HeadlessHost : public Host {
   std::string caption_;
   std::vector<Message> messages_;
   std::deque<MessageResult> answers_;
+  std::deque<NameAnswer> nameAnswers_;
+  std::deque<SettingsAnswer> settingsAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;
