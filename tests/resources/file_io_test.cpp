@@ -239,7 +239,8 @@ TEST(ReplacedFileLockTest, AWaiterDoesNotTakeTheLockOfAFileThatWasReplaced) {
   // Another process waits for the lock on the file as it is now.
   pid_t waiter = ::fork();
   if (waiter == 0) {
-    ReplacedFileLock lock(file, 5000);
+    // Long enough for the parent's synced writes on a busy disk; only a bound.
+    ReplacedFileLock lock(file, 60000);
     ::_exit(lock.Held() && fs::exists(marker) ? 0 : 1);
   }
   ::usleep(50000);
