@@ -6,8 +6,6 @@ namespace torvel {
 
 int TForm1::CmdConfig(std::string_view) { return 1; }
 
-void TForm1::OpenSaveLoadScreen(int) {}
-
 void TForm1::AskQuestion(std::string_view, int) {}
 
 void TForm1::ShowNameEntry() {}
