@@ -8,14 +8,16 @@
 #include <string_view>
 
 #include "platform/headless/headless_host.h"
+#include "scratch_folder.h"
 #include "shell/engine.h"
 
 namespace {
 
 torvel::TForm1& Engine() {
-  static torvel::HeadlessHost host(std::filesystem::temp_directory_path() / "torvel-fuzz-config");
+  static torvel::HeadlessHost host(torvel::fuzzing::ScratchFolder() / "config");
   static std::unique_ptr<torvel::TForm1> engine = [] {
-    auto e = std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{});
+    auto e =
+        std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{torvel::fuzzing::ScratchFolder(), std::nullopt});
     e->CreateScreenBuffers();
     e->config.SELECT_Y_POS = 300;
     e->config.SELECT_Y_PITCH = 40;

@@ -11,16 +11,18 @@
 
 #include "platform/headless/headless_host.h"
 #include "resources/sjis.h"
+#include "scratch_folder.h"
 #include "shell/engine.h"
 
 namespace {
 
 struct Engine {
-  torvel::HeadlessHost host{std::filesystem::temp_directory_path() / "torvel-fuzz-config"};
+  torvel::HeadlessHost host{torvel::fuzzing::ScratchFolder() / "config"};
   std::unique_ptr<torvel::TForm1> engine;
 
   Engine() {
-    engine = std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{});
+    engine =
+        std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{torvel::fuzzing::ScratchFolder(), std::nullopt});
     torvel::TForm1& e = *engine;
     e.CreateScreenBuffers();
     e.config.TXW_OFS_Y = 440;

@@ -7,14 +7,16 @@
 #include <string_view>
 
 #include "platform/headless/headless_host.h"
+#include "scratch_folder.h"
 #include "shell/engine.h"
 
 namespace {
 
 torvel::TForm1& Engine() {
-  static torvel::HeadlessHost host(std::filesystem::temp_directory_path() / "torvel-fuzz-config");
+  static torvel::HeadlessHost host(torvel::fuzzing::ScratchFolder() / "config");
   static std::unique_ptr<torvel::TForm1> engine = [] {
-    auto e = std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{});
+    auto e =
+        std::make_unique<torvel::TForm1>(host, torvel::EngineOptions{torvel::fuzzing::ScratchFolder(), std::nullopt});
     e->CreateScreenBuffers();
     // Small scene buffers keep a run cheap and put every picture near an edge; the compositor
     // clips to whatever size its buffers have.

@@ -1,7 +1,5 @@
 // A hostile data archive: the engine reads its index, loads every entry as the scenario and
 // as a table, reads the table's lines and runs the scenario for a few frames.
-#include <unistd.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -9,6 +7,7 @@
 #include <span>
 
 #include "platform/headless/headless_host.h"
+#include "scratch_folder.h"
 #include "shell/engine.h"
 
 namespace {
@@ -19,8 +18,7 @@ struct Harness {
   std::unique_ptr<torvel::TForm1> engine;
 
   Harness() {
-    dir = std::filesystem::temp_directory_path() / ("torvel-fuzz-" + std::to_string(::getpid()));
-    std::filesystem::create_directories(dir);
+    dir = torvel::fuzzing::ScratchFolder();
     host = std::make_unique<torvel::HeadlessHost>(dir / "config");
     engine = std::make_unique<torvel::TForm1>(*host, torvel::EngineOptions{dir, 1});
     host->Attach(engine.get());

@@ -60,8 +60,9 @@ bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entr
   for (const fs::path& file : files) {
     std::string name = file.filename().string();
     std::vector<uint8_t> bytes;
-    if (!torvel::ReadWholeFile(file, bytes)) {
-      Fail("cannot read " + file.string());
+    std::string error;
+    if (!torvel::ReadWholeFile(file, bytes, torvel::kDefaultReadLimit, error)) {
+      Fail(error);
       return false;
     }
     torvel::ArchiveEntry entry;
@@ -73,7 +74,7 @@ bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entr
     } else if (EndsWith(name, ".png")) {
       name.resize(name.size() - 4);
       torvel::Bitmap picture;
-      if (torvel::ReadPng(file, picture)) entry.body = torvel::EncodePackedPictureSmallest(picture);
+      if (torvel::DecodePng(bytes, picture)) entry.body = torvel::EncodePackedPictureSmallest(picture);
       if (entry.body.empty()) {
         Fail("cannot pack the picture " + file.string());
         return false;
@@ -88,7 +89,8 @@ bool CollectEntries(const fs::path& dir, std::vector<torvel::ArchiveEntry>& entr
 }
 
 int Write(const fs::path& out, const std::vector<uint8_t>& bytes) {
-  if (!torvel::WriteFileAtomically(out, bytes)) return Fail("cannot write " + out.string());
+  std::string error;
+  if (!torvel::WriteFileAtomically(out, bytes, &error)) return Fail(error);
   return 0;
 }
 
@@ -150,21 +152,22 @@ int Pack(const Args& args) {
 int List(const Args& args) {
   if (args.size() != 1) return Fail("usage: tvx list ARCHIVE");
   torvel::ArchiveIndex index = torvel::ReadArchiveIndex(args[0], GuessLayout(args[0]));
-  if (!index.Present()) return Fail("cannot read " + args[0]);
+  if (!index.Present()) return Fail(index.error);
   for (size_t i = 0; i < index.names.size(); ++i) {
     std::cout << torvel::SjisToUtf8(index.names[i]) << " " << index.offsets[i] << " " << index.sizes[i] << "\n";
   }
-  return 0;
+  // The entries that fit are listed all the same.
+  return index.Damaged() ? Fail(index.error) : 0;
 }
 
 int Extract(const Args& args) {
   if (args.size() != 2) return Fail("usage: tvx extract ARCHIVE DIR");
   torvel::ArchiveLayout layout = GuessLayout(args[0]);
   torvel::ArchiveIndex index = torvel::ReadArchiveIndex(args[0], layout);
-  if (!index.Present()) return Fail("cannot read " + args[0]);
+  if (!index.Present()) return Fail(index.error);
+  int failures = index.Damaged() ? Fail(index.error) : 0;
   std::error_code ec;
   fs::create_directories(args[1], ec);
-  int failures = 0;
   for (size_t i = 0; i < index.names.size(); ++i) {
     std::vector<uint8_t> body;
     if (!torvel::ReadEntry(index, static_cast<int>(i), body)) {

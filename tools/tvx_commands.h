@@ -14,6 +14,7 @@ int List(const Args& args);
 int Extract(const Args& args);
 int Wady(const Args& args);
 int Pic(const Args& args);
+int Anim(const Args& args);
 
 // Reports a failure on standard error and returns the exit code 1.
 int Fail(const std::string& message);

@@ -15,20 +15,24 @@ namespace tvx {
 
 namespace {
 
+// Pictures to pack and packed pictures are a few megabytes at most.
+constexpr uint64_t kMaxPictureFileBytes = 256 << 20;
+
 // PNG or BMP, told apart by their first bytes rather than by the file name.
-bool ReadPicture(const fs::path& file, torvel::Bitmap& picture) {
-  std::vector<uint8_t> bytes;
-  if (!torvel::ReadWholeFile(file, bytes)) return false;
+bool DecodePicture(const std::vector<uint8_t>& bytes, torvel::Bitmap& picture) {
   if (bytes.size() >= 2 && bytes[0] == 'B' && bytes[1] == 'M') return torvel::DecodeBmp(bytes, picture);
-  return torvel::ReadPng(file, picture);
+  return torvel::DecodePng(bytes, picture);
 }
 
 int Encode(const fs::path& in, const fs::path& out) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  if (!torvel::ReadWholeFile(in, bytes, kMaxPictureFileBytes, error)) return Fail(error);
   torvel::Bitmap picture;
-  if (!ReadPicture(in, picture)) return Fail("cannot read " + in.string() + " as a PNG or BMP picture");
+  if (!DecodePicture(bytes, picture)) return Fail(in.string() + ": not a PNG or BMP picture");
   std::vector<uint8_t> packed = torvel::EncodePackedPictureSmallest(picture);
   if (packed.empty()) return Fail(in.string() + " is too large for the packed format");
-  if (!torvel::WriteFileAtomically(out, packed)) return Fail("cannot write " + out.string());
+  if (!torvel::WriteFileAtomically(out, packed, &error)) return Fail(error);
   uint8_t flags = packed[2];
   std::cout << out.string() << ": " << picture.width << "x" << picture.height << ", " << packed.size() << " bytes"
             << ((flags & torvel::kPackedRunLengthFlag) ? ", run-length" : "")
@@ -38,11 +42,12 @@ int Encode(const fs::path& in, const fs::path& out) {
 
 int Decode(const fs::path& in, const fs::path& out) {
   std::vector<uint8_t> bytes;
-  if (!torvel::ReadWholeFile(in, bytes)) return Fail("cannot read " + in.string());
+  std::string error;
+  if (!torvel::ReadWholeFile(in, bytes, kMaxPictureFileBytes, error)) return Fail(error);
   torvel::Bitmap picture;
-  if (!torvel::DecodePackedPicture(bytes, picture)) return Fail(in.string() + " is not a packed picture");
-  if (picture.Empty()) return Fail(in.string() + " holds an empty picture");
-  if (!torvel::WritePng(out, picture)) return Fail("cannot write " + out.string());
+  if (!torvel::DecodePackedPicture(bytes, picture)) return Fail(in.string() + ": not a packed picture");
+  if (picture.Empty()) return Fail(in.string() + ": holds an empty picture");
+  if (!torvel::WritePng(out, picture, &error)) return Fail(error);
   return 0;
 }
 

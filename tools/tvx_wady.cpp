@@ -13,13 +13,17 @@ namespace tvx {
 
 namespace {
 
+// Within the 4 GiB that a RIFF file can hold, and more than an hour of CD-quality sound.
+constexpr uint64_t kMaxWaveFileBytes = uint64_t{1} << 30;
+
 constexpr const char* kUsage =
     "usage: tvx wady encode --type a|b [--loop SECONDS] IN.wav OUT\n"
     "       tvx wady decode --type a|b IN OUT.wav";
 
 int Encode(char type, double loopSeconds, const std::string& in, const std::string& out) {
   std::vector<uint8_t> bytes;
-  if (!torvel::ReadWholeFile(in, bytes)) return Fail("cannot read " + in);
+  std::string error;
+  if (!torvel::ReadWholeFile(in, bytes, kMaxWaveFileBytes, error)) return Fail(error);
   torvel::WavSound sound;
   if (!torvel::ParseWav(bytes, sound)) return Fail(in + " is not a 16-bit PCM WAVE file");
   if (sound.channels != 1 && sound.channels != 2) return Fail(in + " is neither mono nor stereo");
@@ -35,19 +39,20 @@ int Encode(char type, double loopSeconds, const std::string& in, const std::stri
     encoded = torvel::EncodeTypeB(sound.samples, sound.channels, sound.rate);
   }
   if (encoded.empty()) return Fail("cannot encode " + in);
-  if (!torvel::WriteFileAtomically(out, encoded)) return Fail("cannot write " + out);
+  if (!torvel::WriteFileAtomically(out, encoded, &error)) return Fail(error);
   return 0;
 }
 
 int Decode(char type, const std::string& in, const std::string& out) {
   std::vector<uint8_t> bytes;
-  if (!torvel::ReadWholeFile(in, bytes)) return Fail("cannot read " + in);
+  std::string error;
+  if (!torvel::ReadWholeFile(in, bytes, kMaxWaveFileBytes, error)) return Fail(error);
   torvel::WadyHeader h;
   if (!torvel::ReadWadyHeader(bytes, h)) return Fail(in + " is not a compressed wave");
   std::vector<uint8_t> pcm = type == 'a' ? torvel::DecodeTypeAEntry(bytes, false) : torvel::DecodeTypeB(bytes);
   if (h.format.channels == 0 || h.format.samplesPerSec == 0) return Fail(in + " has no usable format record");
   std::vector<uint8_t> wav = torvel::BuildWav(h.format.channels, h.format.samplesPerSec, pcm);
-  if (!torvel::WriteFileAtomically(out, wav)) return Fail("cannot write " + out);
+  if (!torvel::WriteFileAtomically(out, wav, &error)) return Fail(error);
   return 0;
 }
 

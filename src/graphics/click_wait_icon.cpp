@@ -21,7 +21,7 @@ Point IconPosition(const TForm1& e) {
 }  // namespace
 
 void TForm1::AnimateClickWaitIcon() {
-  if (ctl.skipActive) return;
+  if (ctl.skipActive || BackgroundAnimationRunning()) return;
   TextWindow& w = textWindow;
   if (w.iconShown) ClickWaitErase();
   ++w.clickCounter;

@@ -133,11 +133,14 @@ void TForm1::ComposeScene() {
 }
 
 void TForm1::ComposeScreen() {
+  RemoveComicMark();
   // Full-screen text mode builds its page over the whole screen with the text window; while that
   // page is hidden the scene shows alone.
   if (vars.S(kVarDisplayMode) == 0 || !text.windowShown) CopyInto(layers.scene, layers.screen);
+  PutAnimationFrameOnScreen();
   ComposeWindow();
   if (text.windowShown) PasteTextWindow();
+  DrawDayPanel();
 }
 
 void TForm1::PresentScene(int transition) {

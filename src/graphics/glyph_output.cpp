@@ -13,6 +13,7 @@ constexpr char kGaijiPicture[] = "sys_gaiji";
 
 void TForm1::ResetGlyphCache() {
   glyphs.SetFont(settings.FontName, settings.FONTSIZE, settings.FONTBold != 0);
+  if (!glyphs.Source().CoversJapanese()) NoticeNoJapaneseFont();
   Bitmap gaiji;
   if (!config.GAIJI.empty()) LoadImage(kGaijiPicture, gaiji);
   glyphs.ResetCache(config.GAIJI, gaiji);
@@ -27,9 +28,10 @@ void TForm1::DrawGlyph(Bitmap& bitmap, int x, int y) { glyphs.Draw(bitmap, x, y)
 void TForm1::ShowGlyph(int x, int y) {
   Bitmap& screen = layers.screen;
   glyphs.Draw(screen, x, y);
+  DrawGlyphOnAnimationFrames(x, y);
   Rect cell{std::max(0, x), std::max(0, y), std::min(screen.width, x + kGlyphCellWidth + 1),
             std::min(screen.height, y + kGlyphCellHeight)};
-  if (!cell.Empty()) host.Present(screen, cell);
+  if (!cell.Empty()) host.Present(ShownScreenPicture(), cell);
 }
 
 void TForm1::SetTextColour(int code) { glyphs.SetColour(code, static_cast<uint32_t>(vars.S(kVarTextColour))); }

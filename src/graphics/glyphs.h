@@ -60,6 +60,9 @@ class GlyphRenderer {
   GlyphRenderer();
 
   GlyphSource& Source() { return source_; }
+  // The faces of the system text (small_text.h), kept apart so that naming a face there never
+  // changes the face of the glyph cells.
+  GlyphSource& SystemSource() { return system_; }
   // The play-area font: face name (Shift-JIS), size in pixels, bold.
   void SetFont(std::string_view sjisName, int pixelSize, bool bold);
   // Empties the cache, adds the external characters (pairs of bytes of `gaijiCodes`, tiles of
@@ -89,6 +92,7 @@ class GlyphRenderer {
 
  private:
   GlyphSource source_;
+  GlyphSource system_;
   std::vector<GlyphCacheEntry> cache_;
   GlyphMap map_{};
   std::vector<uint8_t> largeMap_;

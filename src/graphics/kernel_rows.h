@@ -33,6 +33,8 @@ struct RowKernels {
   void (*addConstant)(const uint8_t* a, uint8_t v, uint8_t* d, size_t n);
   // d = max(0, a − v).
   void (*subtractConstant)(const uint8_t* a, uint8_t v, uint8_t* d, size_t n);
+  // d = (a × (256 − wb) >> 8) + (b × wb >> 8), wb 0..256: each product truncated on its own.
+  void (*weightedSplit)(const uint8_t* a, const uint8_t* b, unsigned wb, uint8_t* d, size_t n);
 };
 
 // The set for a level; a level this build or processor lacks gives the best one below it.
@@ -101,6 +103,11 @@ inline void AddConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_t n) {
 
 inline void SubtractConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_t n) {
   for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>(a[i] > v ? a[i] - v : 0);
+}
+
+inline void WeightedSplit(const uint8_t* a, const uint8_t* b, unsigned wb, uint8_t* d, size_t n) {
+  const unsigned wa = 256 - wb;
+  for (size_t i = 0; i < n; ++i) d[i] = static_cast<uint8_t>((a[i] * wa >> 8) + (b[i] * wb >> 8));
 }
 
 }  // namespace scalar

@@ -163,6 +163,13 @@ void Crossfade(const Bitmap& a, const Bitmap& b, int opacity, Bitmap& d) {
   }
 }
 
+void CrossfadeTruncated(const Bitmap& a, const Bitmap& b, int weight, Bitmap& d) {
+  const unsigned wb = static_cast<unsigned>(ClampOpacity(weight));
+  Area area = CommonArea(a, b, d);
+  const RowKernels& k = ActiveRowKernels();
+  for (int y = 0; y < area.rows; ++y) k.weightedSplit(a.Row(y), b.Row(y), wb, d.Row(y), area.bytes);
+}
+
 void CrossfadeTile(const Bitmap& previous, const Bitmap& screen, Bitmap& work, int x, int y, int opacity) {
   const unsigned weight = static_cast<unsigned>(ClampOpacity(opacity));
   const long long rowBytes = static_cast<long long>(std::min({previous.width, screen.width, work.width})) * 3;

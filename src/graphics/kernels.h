@@ -41,6 +41,9 @@ void BlendRowsAlphaPixels(const uint8_t* a, const uint8_t* b, int pixels, int op
 void MaskBlendScreen(const Bitmap& a, const Bitmap& b, const Bitmap& mask, Bitmap& d);
 // d = (a × opacity + b × (256 − opacity)) >> 8; makes opacity the shared one.
 void Crossfade(const Bitmap& a, const Bitmap& b, int opacity, Bitmap& d);
+// d = (a × (256 − weight) >> 8) + (b × weight >> 8), weight 0..256: each product truncated on its
+// own, as the slide fades of the staff rolls mix their two pictures. Leaves the shared opacity alone.
+void CrossfadeTruncated(const Bitmap& a, const Bitmap& b, int weight, Bitmap& d);
 // Crossfade of one 80 × 60 tile at pixel (x, y): work = (previous × opacity + screen ×
 // (256 − opacity)) >> 8 for rows y .. y + 59 and the 240 bytes from byte 3x, clipped to the
 // pictures. Leaves the shared opacity alone.

@@ -251,11 +251,27 @@ TORVEL_AVX2 void SubtractConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_
   Rest().subtractConstant(a + i, v, d + i, n - i);
 }
 
+TORVEL_AVX2 void WeightedSplit(const uint8_t* a, const uint8_t* b, unsigned wb, uint8_t* d, size_t n) {
+  const __m256i zero = _mm256_setzero_si256();
+  const __m256i wa = _mm256_set1_epi16(static_cast<short>(256 - wb));
+  const __m256i wbv = _mm256_set1_epi16(static_cast<short>(wb));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) {
+    __m256i av = Load(a + i), bv = Load(b + i);
+    __m256i lo = _mm256_add_epi16(_mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, av), wa),
+                                  _mm256_mulhi_epu16(_mm256_unpacklo_epi8(zero, bv), wbv));
+    __m256i hi = _mm256_add_epi16(_mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, av), wa),
+                                  _mm256_mulhi_epu16(_mm256_unpackhi_epi8(zero, bv), wbv));
+    Store(d + i, _mm256_packus_epi16(lo, hi));
+  }
+  Rest().weightedSplit(a + i, b + i, wb, d + i, n - i);
+}
+
 }  // namespace
 
 const RowKernels* Avx2RowKernels() {
-  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit,  Weighted,    WeightedRows,
-                                     Scale,        AddSaturated, AddConstant, SubtractConstant};
+  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit, Weighted,         WeightedRows, Scale,
+                                     AddSaturated, AddConstant, SubtractConstant, WeightedSplit};
   return &kTable;
 }
 

@@ -4,9 +4,9 @@
 namespace torvel {
 
 const RowKernels* ScalarRowKernels() {
-  static constexpr RowKernels kTable{scalar::MaskedGroups, scalar::MaskedSplit,     scalar::Weighted,
-                                     scalar::WeightedRows, scalar::Scale,           scalar::AddSaturated,
-                                     scalar::AddConstant,  scalar::SubtractConstant};
+  static constexpr RowKernels kTable{
+      scalar::MaskedGroups, scalar::MaskedSplit, scalar::Weighted,         scalar::WeightedRows, scalar::Scale,
+      scalar::AddSaturated, scalar::AddConstant, scalar::SubtractConstant, scalar::WeightedSplit};
   return &kTable;
 }
 

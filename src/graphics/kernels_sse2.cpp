@@ -133,11 +133,29 @@ TORVEL_SSE2 void SubtractConstant(const uint8_t* a, uint8_t v, uint8_t* d, size_
   scalar::SubtractConstant(a + i, v, d + i, n - i);
 }
 
+// (a × (256 − wb) >> 8) + (b × wb >> 8): each byte in the high half of its lane, so the high
+// half of the product with a weight is the product shifted right by 8, as in Scale.
+TORVEL_SSE2 void WeightedSplit(const uint8_t* a, const uint8_t* b, unsigned wb, uint8_t* d, size_t n) {
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i wa = _mm_set1_epi16(static_cast<short>(256 - wb));
+  const __m128i wbv = _mm_set1_epi16(static_cast<short>(wb));
+  size_t i = 0;
+  for (; i + kStep <= n; i += kStep) {
+    __m128i av = Load(a + i), bv = Load(b + i);
+    __m128i lo = _mm_add_epi16(_mm_mulhi_epu16(_mm_unpacklo_epi8(zero, av), wa),
+                               _mm_mulhi_epu16(_mm_unpacklo_epi8(zero, bv), wbv));
+    __m128i hi = _mm_add_epi16(_mm_mulhi_epu16(_mm_unpackhi_epi8(zero, av), wa),
+                               _mm_mulhi_epu16(_mm_unpackhi_epi8(zero, bv), wbv));
+    Store(d + i, _mm_packus_epi16(lo, hi));
+  }
+  scalar::WeightedSplit(a + i, b + i, wb, d + i, n - i);
+}
+
 }  // namespace
 
 const RowKernels* Sse2RowKernels() {
-  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit,  Weighted,    WeightedRows,
-                                     Scale,        AddSaturated, AddConstant, SubtractConstant};
+  static constexpr RowKernels kTable{MaskedGroups, MaskedSplit, Weighted,         WeightedRows, Scale,
+                                     AddSaturated, AddConstant, SubtractConstant, WeightedSplit};
   return &kTable;
 }
 

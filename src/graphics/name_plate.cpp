@@ -38,6 +38,7 @@ void TForm1::DrawNamePlate(std::string_view name) {
   Rect area = CopyRegion(w.plate, 0, 0, layers.screen, w.x + config.NP_OFS_X, w.y + config.NP_OFS_Y, w.plate.width,
                          w.plate.height);
   if (!area.Empty()) host.Present(layers.screen, area);
+  DrawNamePlateOnAnimationFrames(name);
 }
 
 }  // namespace torvel

@@ -19,10 +19,15 @@ void WriteToVector(png_structp png, png_bytep data, png_size_t length) {
 
 void Flush(png_structp) {}
 
+constexpr uint32_t kMaxSide = 16384;
+
 }  // namespace
 
-bool WritePng(const std::filesystem::path& file, const Bitmap& picture) {
-  if (picture.Empty()) return false;
+bool WritePng(const std::filesystem::path& file, const Bitmap& picture, std::string* error) {
+  if (picture.Empty()) {
+    if (error) *error = file.string() + ": the picture is empty";
+    return false;
+  }
   std::vector<uint8_t> bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (!png) return false;
@@ -30,6 +35,7 @@ bool WritePng(const std::filesystem::path& file, const Bitmap& picture) {
   std::vector<uint8_t> row(static_cast<size_t>(picture.width) * 3);
   if (!info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, info ? &info : nullptr);
+    if (error) *error = file.string() + ": the picture could not be encoded";
     return false;
   }
   png_set_write_fn(png, &bytes, WriteToVector, Flush);
@@ -47,17 +53,24 @@ bool WritePng(const std::filesystem::path& file, const Bitmap& picture) {
   }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
-  return WriteFileAtomically(file, bytes);
+  return WriteFileAtomically(file, bytes, error);
 }
 
 bool ReadPng(const std::filesystem::path& file, Bitmap& picture) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(file, bytes)) return false;
+  return DecodePng(bytes, picture);
+}
+
+bool DecodePng(std::span<const uint8_t> bytes, Bitmap& picture) {
   png_image image{};
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size())) return false;
   image.format = PNG_FORMAT_BGR;
-  if (image.width == 0 || image.height == 0 || image.width > 16384 || image.height > 16384) {
+  // The header's size is checked before anything that large is made: a few hostile bytes could
+  // otherwise ask for gigabytes.
+  if (image.width == 0 || image.height == 0 || image.width > kMaxSide || image.height > kMaxSide ||
+      uint64_t{image.width} * image.height > kMaxPngPixels) {
     png_image_free(&image);
     return false;
   }

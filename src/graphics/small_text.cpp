@@ -1,8 +1,12 @@
-// Text in the engine's font at any height and colour, without a shadow: the ruby over the
-// dialogue (small and white, shown on the window at once) and the banner's text.
+// Text with a system face: the ruby over the dialogue and every other text that names its face,
+// height and colour. Glyphs come from the glyph source's own rasteriser and are blended row by row
+// through their coverage, so a line looks as it does in the glyph cells of the same face.
+#include "graphics/small_text.h"
+
 #include <algorithm>
 #include <vector>
 
+#include "graphics/glyphs.h"
 #include "graphics/kernels.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
@@ -10,63 +14,90 @@
 namespace torvel {
 
 namespace {
+
 constexpr int kSmallTextHeight = 9;
-}
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kBlack = 0x000000;
 
-int TForm1::FontTextWidth(std::string_view text, int height) {
-  GlyphSource& source = glyphs.Source();
-  GrayGlyph g;
-  int64_t width = 0;
-  for (size_t pos = 0; pos < text.size();) {
-    const size_t n = SjisCharLength(text, pos);
-    if (source.Rasterise(GlyphCode(text.substr(pos, n)), height, g)) width += g.advance;
-    pos += n;
-  }
-  return static_cast<int>(std::min<int64_t>(width, kScreenWidth * 4));
-}
-
-int TForm1::DrawFontText(Bitmap& target, std::string_view text, int x, int y, int height, const TextColour& colour) {
-  GlyphSource& source = glyphs.Source();
-  if (target.Empty() || text.empty()) return x;
+// One pass of a line in one colour with the pen starting at x and the top at y; returns the right
+// edge of its ink (x when it left none).
+int64_t DrawPass(GlyphSource& source, Bitmap& dst, std::string_view text, int64_t x, int64_t y, int height,
+                 uint32_t colour) {
   const int ascent = source.Ascent(height);
+  const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
+                          static_cast<uint8_t>(colour)};
   GrayGlyph g;
-  std::vector<uint8_t> ink, mask;
+  std::vector<uint8_t> fill, mask;
   int64_t pen = x;
   int64_t right = x;
-  for (size_t pos = 0; pos < text.size() && pen < target.width;) {
+  for (size_t pos = 0; pos < text.size() && pen < dst.width;) {
     const size_t n = SjisCharLength(text, pos);
     const bool drawn = source.Rasterise(GlyphCode(text.substr(pos, n)), height, g);
     pos += n;
     if (!drawn) continue;
     const int64_t left = pen + g.originX;
     const int from = static_cast<int>(std::clamp<int64_t>(-left, 0, g.width));
-    const int to = static_cast<int>(std::clamp<int64_t>(target.width - left, 0, g.width));
+    const int to = static_cast<int>(std::clamp<int64_t>(dst.width - left, 0, g.width));
     for (int gy = 0; gy < g.height && from < to; ++gy) {
-      const int64_t dy = int64_t{y} + ascent - g.originY + gy;
-      if (dy < 0 || dy >= target.height) continue;
+      const int64_t dy = y + ascent - g.originY + gy;
+      if (dy < 0 || dy >= dst.height) continue;
       const int pixels = to - from;
-      ink.resize(static_cast<size_t>(pixels) * 3);
-      for (int p = 0; p < pixels; ++p) std::copy(colour.begin(), colour.end(), ink.begin() + p * 3);
-      mask.resize(ink.size());
+      fill.resize(static_cast<size_t>(pixels) * 3);
+      for (int p = 0; p < pixels; ++p) std::copy_n(bgr, 3, fill.begin() + p * 3);
+      mask.resize(fill.size());
       for (int gx = from; gx < to; ++gx) {
         std::fill_n(mask.begin() + (gx - from) * 3, 3,
                     CoverageOfLevel(g.levels[static_cast<size_t>(gy) * g.width + gx]));
       }
-      uint8_t* d = target.At(static_cast<int>(left + from), static_cast<int>(dy));
-      BlendRowsMaskedPixels(d, ink.data(), pixels, mask.data(), d);
+      uint8_t* d = dst.At(static_cast<int>(left + from), static_cast<int>(dy));
+      BlendRowsMaskedPixels(d, fill.data(), pixels, mask.data(), d);
     }
     pen += g.advance;
     right = std::max(right, left + g.width);
   }
-  return static_cast<int>(std::clamp<int64_t>(right, INT32_MIN, INT32_MAX));
+  return right;
+}
+
+}  // namespace
+
+int MeasureTextLine(GlyphSource& source, std::string_view text, const TextStyle& style) {
+  source.SetFont(style.face, style.height, style.bold);
+  GrayGlyph g;
+  int64_t width = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    const size_t n = SjisCharLength(text, pos);
+    if (source.Rasterise(GlyphCode(text.substr(pos, n)), style.height, g)) width += g.advance;
+    pos += n;
+  }
+  return static_cast<int>(std::clamp<int64_t>(width, 0, INT32_MAX));
+}
+
+Rect DrawTextLine(GlyphSource& source, Bitmap& dst, std::string_view text, int x, int y, const TextStyle& style) {
+  if (dst.Empty() || text.empty()) return {};
+  source.SetFont(style.face, style.height, style.bold);
+  const int shadow = std::max(style.shadow, 0);
+  int64_t right = x;
+  if (shadow > 0) right = DrawPass(source, dst, text, int64_t{x} + shadow, int64_t{y} + shadow, style.height, kBlack);
+  right = std::max(right, DrawPass(source, dst, text, x, y, style.height, style.colour));
+  const int64_t bottom = int64_t{y} + int64_t{std::max(style.height, 0)} * 2 + shadow;
+  return Rect{static_cast<int>(std::clamp<int64_t>(x, 0, dst.width)),
+              static_cast<int>(std::clamp<int64_t>(y, 0, dst.height)),
+              static_cast<int>(std::clamp<int64_t>(right, 0, dst.width)),
+              static_cast<int>(std::clamp<int64_t>(bottom, 0, dst.height))};
+}
+
+int TForm1::MeasureSystemText(std::string_view text, const TextStyle& style) {
+  return MeasureTextLine(glyphs.SystemSource(), text, style);
+}
+
+Rect TForm1::DrawSystemText(Bitmap& target, std::string_view text, int x, int y, const TextStyle& style) {
+  return DrawTextLine(glyphs.SystemSource(), target, text, x, y, style);
 }
 
 void TForm1::DrawSmallText(std::string_view text, int x, int y) {
   Bitmap& screen = layers.screen;
-  if (screen.Empty() || text.empty()) return;
-  const int right = DrawFontText(screen, text, x, y, kSmallTextHeight, TextColour{0xFF, 0xFF, 0xFF});
-  const Rect area{std::clamp(x, 0, screen.width), std::clamp(y, 0, screen.height), std::clamp(right, 0, screen.width),
-                  static_cast<int>(std::clamp<int64_t>(int64_t{y} + kSmallTextHeight * 2, 0, screen.height))};
+  const TextStyle ruby{settings.FontName, kSmallTextHeight, kWhite, settings.FONTBold != 0, 0};
+  const Rect area = DrawSystemText(screen, text, x, y, ruby);
   if (!area.Empty()) host.Present(screen, area);
 }
 

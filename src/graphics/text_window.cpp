@@ -96,7 +96,7 @@ void TForm1::BuildWindowFrame() {
 void TForm1::ComposeWindow() {
   TextWindow& w = textWindow;
   // Full-screen text mode never keeps a cache: entering it always composes the page anew.
-  if (w.cacheValid && vars.S(kVarDisplayMode) != 1) {
+  if (w.cacheValid && vars.S(kVarDisplayMode) != 1 && !BackgroundAnimationRunning()) {
     w.buffer.pixels = w.clean.pixels;
     return;
   }
@@ -145,6 +145,7 @@ void TForm1::ComposeWindow() {
                w.cleanPlate.height);
   }
   w.cacheValid = true;
+  ComposeWindowOverAnimationFrames();
 }
 
 void TForm1::PasteTextWindow() {
@@ -153,6 +154,7 @@ void TForm1::PasteTextWindow() {
     layers.screen.pixels = w.overScene.pixels;
   } else {
     CopyRegion(w.buffer, 0, 0, layers.screen, w.x, w.y, w.buffer.width, w.buffer.height);
+    PasteWindowOnAnimationFrames();
   }
   RedrawQuickButtons();
   RedrawTextPage(false);
@@ -214,6 +216,7 @@ void TForm1::RedrawTextPage(bool show) {
             ShowGlyph(static_cast<int>(x), static_cast<int>(y));
           } else {
             DrawGlyph(layers.screen, static_cast<int>(x), static_cast<int>(y));
+            DrawGlyphOnAnimationFrames(static_cast<int>(x), static_cast<int>(y));
           }
         }
       }
@@ -229,6 +232,7 @@ void TForm1::EraseTextArea() {
     host.Present(layers.screen, Rect{0, 0, kScreenWidth, kScreenHeight});
     return;
   }
+  if (EraseTextOnAnimationFrames()) return;
   Rect area = CopyRegion(w.clean, 0, 0, layers.screen, w.x, w.y, w.clean.width, w.clean.height);
   if (!area.Empty()) host.Present(layers.screen, area);
   if (config.NP_TYPE == 1) {

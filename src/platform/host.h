@@ -16,6 +16,8 @@ namespace torvel {
 class TForm1;
 class SoundDevice;
 class SilentSoundDevice;
+class NameEntryModel;
+class SettingsDialogModel;
 
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -60,6 +62,11 @@ class Host {
 
   virtual MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                     MessageIcon icon) = 0;
+  // The modal dialog windows, each bound to its model from screens/; they return when the window
+  // closes. The name entry closes only once its model accepted the names.
+  virtual void ShowNameEntry(NameEntryModel& model) = 0;
+  virtual void ShowSettingsDialog(SettingsDialogModel& model) = 0;
+
   // Opens a file or an address with the desktop's default handler.
   virtual bool OpenWithDefaultHandler(const std::string& target) = 0;
 

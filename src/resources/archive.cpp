@@ -1,6 +1,9 @@
 #include "resources/archive.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 
@@ -38,7 +41,10 @@ ArchiveIndex ParseArchiveIndex(std::span<const uint8_t> head, uint64_t fileSize,
   ArchiveIndex index;
   index.layout = layout;
   size_t header = HeaderSize(layout);
-  if (head.size() < header) return index;
+  if (head.size() < header || fileSize < header) {
+    index.error = "the archive header is cut short";
+    return index;
+  }
   uint64_t count = ReadU32(head.data());
   uint64_t nameField = kDataNameField;
   if (layout == ArchiveLayout::General) {
@@ -47,7 +53,10 @@ ArchiveIndex ParseArchiveIndex(std::span<const uint8_t> head, uint64_t fileSize,
   }
   uint64_t entrySize = nameField + 8;
   uint64_t available = std::min<uint64_t>(head.size(), fileSize) - header;
-  count = std::min(count, available / entrySize);
+  if (count > available / entrySize) {
+    index.error = "the archive index runs past the end of the file";
+    count = available / entrySize;
+  }
   index.count = static_cast<uint32_t>(count);
   index.names.reserve(count);
   index.offsets.reserve(count);
@@ -68,28 +77,41 @@ ArchiveIndex ParseArchiveIndex(std::span<const uint8_t> head, uint64_t fileSize,
 ArchiveIndex ReadArchiveIndex(const std::filesystem::path& file, ArchiveLayout layout) {
   ArchiveIndex empty;
   empty.layout = layout;
-  std::error_code ec;
-  uint64_t fileSize = std::filesystem::file_size(file, ec);
-  if (ec) return empty;
+  auto unreadable = [&](std::string_view reason) {
+    empty.error = file.string() + ": " + std::string(reason);
+    return empty;
+  };
+  // Only regular files are opened: a pipe would block the reader.
+  struct stat st {};
+  if (::stat(file.c_str(), &st) != 0) return unreadable(std::strerror(errno));
+  if (S_ISDIR(st.st_mode)) return unreadable("is a folder");
+  if (!S_ISREG(st.st_mode)) return unreadable("is not a regular file");
+  uint64_t fileSize = static_cast<uint64_t>(st.st_size);
   std::ifstream in(file, std::ios::binary);
-  if (!in) return empty;
+  if (!in) return unreadable(std::strerror(errno));
   size_t header = HeaderSize(layout);
   uint8_t head[8] = {};
-  if (fileSize < header || !in.read(reinterpret_cast<char*>(head), static_cast<std::streamsize>(header))) {
-    ArchiveIndex index = empty;
-    index.file = file;
-    return index;
+  size_t got = 0;
+  if (fileSize >= header && in.read(reinterpret_cast<char*>(head), static_cast<std::streamsize>(header))) {
+    got = header;
   }
-  uint64_t count = ReadU32(head);
-  uint64_t entrySize = (layout == ArchiveLayout::Data ? kDataNameField : ReadU32(head + 4)) + 8;
-  // Never read more of the index than the file holds, whatever the count says.
-  uint64_t indexBytes = std::min(count * entrySize, fileSize - header);
-  std::vector<uint8_t> bytes(header + indexBytes);
-  std::memcpy(bytes.data(), head, header);
-  in.read(reinterpret_cast<char*>(bytes.data() + header), static_cast<std::streamsize>(indexBytes));
-  bytes.resize(header + static_cast<size_t>(in.gcount()));
+  uint64_t indexBytes = 0;
+  if (got == header) {
+    uint64_t count = ReadU32(head);
+    uint64_t entrySize = (layout == ArchiveLayout::Data ? kDataNameField : ReadU32(head + 4)) + 8;
+    // Never read more of the index than the file holds, whatever the count says.
+    uint64_t left = fileSize - header;
+    indexBytes = count > left / entrySize ? left - left % entrySize : count * entrySize;
+  }
+  std::vector<uint8_t> bytes(got + indexBytes);
+  if (got > 0) std::memcpy(bytes.data(), head, got);
+  if (indexBytes > 0) {
+    in.read(reinterpret_cast<char*>(bytes.data() + header), static_cast<std::streamsize>(indexBytes));
+    bytes.resize(header + static_cast<size_t>(in.gcount()));
+  }
   ArchiveIndex index = ParseArchiveIndex(bytes, fileSize, layout);
   index.file = file;
+  if (!index.error.empty()) index.error = file.string() + ": " + index.error;
   return index;
 }
 

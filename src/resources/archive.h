@@ -28,17 +28,22 @@ struct ArchiveIndex {
   std::vector<uint32_t> offsets;
   std::vector<uint32_t> sizes;
   std::vector<bool> bodyFits;  // false where offset + size passes the end of the file
+  // Why the archive could not be read, or that its header or index is cut short by the end of
+  // the file (the entries that fit are kept), naming the file; empty when it was read whole.
+  std::string error;
 
   bool Present() const { return !file.empty(); }
+  bool Damaged() const { return Present() && !error.empty(); }
   // Position of `name` (compared without case) or -1; the first of duplicates wins.
   int FindEntry(std::string_view name) const;
 };
 
 // Parses an index from the first bytes of an archive whose whole size is `fileSize`.
-// Entries that do not fit in `head` are cut off.
+// Entries that do not fit in `head` are cut off, and the index is then marked as damaged.
 ArchiveIndex ParseArchiveIndex(std::span<const uint8_t> head, uint64_t fileSize, ArchiveLayout layout);
 
-// Reads the index of an archive file; a missing or unreadable file gives an empty index.
+// Reads the index of an archive file; a missing or unreadable file (a folder, a pipe) gives an
+// empty index that is not Present.
 ArchiveIndex ReadArchiveIndex(const std::filesystem::path& file, ArchiveLayout layout);
 
 // Reads the body of entry `i` as stored (data-layout bodies stay negated). False when the

@@ -3,6 +3,7 @@
 #include "resources/player_settings.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdio>
 
 #include "resources/settings_store.h"
@@ -141,15 +142,32 @@ std::string TForm1::ReadSetting(std::string_view name, std::string_view defaultV
   return CutText(name, store.ReadText(name, defaultValue));
 }
 
-void TForm1::WriteSetting(std::string_view name, int value) { OpenStore(*this).WriteInt(name, value); }
+void TForm1::WriteSetting(std::string_view name, int value) { WriteSetting(name, std::to_string(value)); }
 
-void TForm1::WriteSetting(std::string_view name, std::string_view value) { OpenStore(*this).Write(name, value); }
-
-bool TForm1::WriteSettings(std::span<const std::pair<std::string, std::string>> values) {
-  return OpenStore(*this).WriteValues(values);
+// A setting that cannot be stored stays in effect for this run; the player is told once.
+void TForm1::WriteSetting(std::string_view name, std::string_view value) {
+  SettingsStore store = OpenStore(*this);
+  if (!store.Write(name, value)) NoticeSettingsNotSaved(store.WriteError());
 }
 
-int TForm1::IncrementCompletedGames() { return torvel::IncrementCompletedGames(host.SettingsFolder()); }
+bool TForm1::WriteSettings(std::span<const std::pair<std::string, std::string>> values) {
+  SettingsStore store = OpenStore(*this);
+  if (store.WriteValues(values)) return true;
+  NoticeSettingsNotSaved(store.WriteError());
+  return false;
+}
+
+int TForm1::IncrementCompletedGames() {
+  std::string error;
+  int count = torvel::IncrementCompletedGames(host.SettingsFolder(), &error);
+  if (!error.empty()) {
+    // Unstored, the count goes on from what this run knows.
+    count = std::max(count, settings.Clear < INT_MAX ? settings.Clear + 1 : INT_MAX);
+    NoticeSettingsNotSaved(error);
+  }
+  settings.Clear = count;
+  return count;
+}
 
 std::filesystem::path TForm1::SettingsFile() { return OpenStore(*this).File(); }
 

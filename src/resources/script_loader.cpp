@@ -24,8 +24,11 @@ bool TForm1::LoadScript(std::string_view name, int target) {
     entry = holder->FindEntry(name);
   }
   if (entry < 0) return false;
-  // A body larger than the script buffer is refused rather than cut.
-  if (holder->sizes[static_cast<size_t>(entry)] > kScriptBufferSize) return false;
+  // A body larger than the script buffer is refused rather than cut, and the player is told.
+  if (holder->sizes[static_cast<size_t>(entry)] > kScriptBufferSize) {
+    NoticeScriptTooLarge(name);
+    return false;
+  }
   std::vector<uint8_t> body;
   if (!ReadEntry(*holder, entry, body)) return false;
   NegateBytes(body);

@@ -364,34 +364,63 @@ std::string SettingsStore::ReadText(std::string_view name, std::string_view fall
 }
 
 bool SettingsStore::Write(std::string_view name, std::string_view value) {
-  const std::pair<std::string, std::string> one{std::string(name), std::string(value)};
-  return WriteValues(std::span(&one, 1));
+  return Update(name, [value](const std::string*) { return std::string(value); });
+}
+
+bool SettingsStore::Update(std::string_view name, const std::function<std::string(const std::string* stored)>& change) {
+  return WriteLocked([&] {
+    std::string value = change(document_.Find(section_, name));
+    return [this, name, value = std::move(value)] { document_.Set(section_, name, value); };
+  });
 }
 
 bool SettingsStore::WriteValues(std::span<const std::pair<std::string, std::string>> values) {
-  Load();
+  return WriteLocked([&] {
+    return [this, values] {
+      for (const auto& [name, value] : values) document_.Set(section_, name, value);
+    };
+  });
+}
+
+bool SettingsStore::WriteLocked(const std::function<std::function<void()>()>& prepare) {
+  writeError_.clear();
   std::error_code ec;
+  std::filesystem::create_directories(file_.parent_path(), ec);
+  ReplacedFileLock lock(file_);
+  Load();
+  // Prepared even when the write will fail: an update's caller learns the value it would store.
+  std::function<void()> apply = prepare();
+  if (!lock.Held()) {
+    writeError_ = lock.Error();
+    return false;
+  }
   if (state_ == FileState::Damaged) {
     std::filesystem::path aside = file_;
     aside += std::string(kDamagedSuffix);
     std::filesystem::rename(file_, aside, ec);
   }
-  if (state_ == FileState::Unreadable && !std::filesystem::is_regular_file(file_, ec)) return false;
-  for (const auto& [name, value] : values) document_.Set(section_, name, value);
-  std::filesystem::create_directories(file_.parent_path(), ec);
-  if (!WriteFileAtomically(file_, FormatIni(document_, HeadingFor(keyPath_)))) return false;
+  // Writing over a file that could not be read would lose its other values.
+  if (state_ == FileState::Unreadable) {
+    writeError_ = file_.string() + ": cannot be read";
+    return false;
+  }
+  apply();
+  if (!WriteFileAtomically(file_, FormatIni(document_, HeadingFor(keyPath_)), &writeError_)) return false;
   state_ = FileState::Read;
   return true;
 }
 
 bool SettingsStore::WriteInt(std::string_view name, int value) { return Write(name, std::to_string(value)); }
 
-int IncrementCompletedGames(const std::filesystem::path& root) {
+int IncrementCompletedGames(const std::filesystem::path& root, std::string* error) {
   SettingsStore store(root, kCompletedGamesKeyPath, kCompletedGamesSection);
-  store.Load();
-  int count = store.ReadInt(kCompletedGamesValue, 0);
-  if (count < INT_MAX) ++count;
-  store.WriteInt(kCompletedGamesValue, count);
+  int count = 0;
+  bool stored = store.Update(kCompletedGamesValue, [&count](const std::string* value) {
+    count = value ? ParseSettingInt(*value).value_or(0) : 0;
+    if (count < INT_MAX) ++count;
+    return std::to_string(count);
+  });
+  if (!stored && error) *error = store.WriteError();
   return count;
 }
 

@@ -9,6 +9,7 @@
 // and is set aside, not lost, when a value is next written.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -79,23 +80,32 @@ class SettingsStore {
   int ReadInt(std::string_view name, int fallback) const;
   std::string ReadText(std::string_view name, std::string_view fallback) const;
 
-  // Reads the file again, sets one value and writes the file atomically. A damaged file is
-  // first renamed to the same name with ".damaged" added. False when the file could not be
-  // written.
+  // Reads the file again, sets one value and writes the file atomically, holding an exclusive
+  // lock on the file throughout, so that writers in other processes take turns. A damaged file
+  // is first renamed to the same name with ".damaged" added. False when the file could not be
+  // written; WriteError() then says why.
   bool Write(std::string_view name, std::string_view value);
   bool WriteInt(std::string_view name, int value);
-  // Sets several values with one write of the file.
+  // The same, with the new value made from the stored one (null when there is none) inside the
+  // lock: an update that no other process's write can slip between.
+  bool Update(std::string_view name, const std::function<std::string(const std::string* stored)>& change);
+  // Sets several values with one write of the file, under the same lock.
   bool WriteValues(std::span<const std::pair<std::string, std::string>> values);
+  const std::string& WriteError() const { return writeError_; }
 
   const std::filesystem::path& File() const { return file_; }
   const std::string& Section() const { return section_; }
 
  private:
+  // Locks, reads the file again, lets `prepare` look at it and return the change to make, and
+  // writes the file with the change when it can be written.
+  bool WriteLocked(const std::function<std::function<void()>()>& prepare);
   std::filesystem::path file_;
   std::string keyPath_;
   std::string section_;
   IniDocument document_;
   FileState state_ = FileState::Missing;
+  std::string writeError_;
 };
 
 // The fixed place of the completed-games counter, whatever the game's MAKER_REG and GAME_ID.
@@ -103,7 +113,8 @@ inline constexpr std::string_view kCompletedGamesKeyPath = "Software\\Grevholt";
 inline constexpr std::string_view kCompletedGamesSection = "vesk";
 inline constexpr std::string_view kCompletedGamesValue = "Clear";
 
-// Adds one to the completed-games counter in its fixed place and returns the new count.
-int IncrementCompletedGames(const std::filesystem::path& root);
+// Adds one to the completed-games counter in its fixed place and returns the new count (also
+// when it could not be stored; `error`, when given, then says why).
+int IncrementCompletedGames(const std::filesystem::path& root, std::string* error = nullptr);
 
 }  // namespace torvel

@@ -106,4 +106,9 @@ bool IsUtf8(std::string_view text) {
 
 bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis) { return ConvertExact("CP932", "UTF-8", utf8, sjis); }
 
+bool IsSjisDefined(std::string_view sjis) {
+  std::string wide;
+  return ConvertExact("UTF-32LE", "CP932", sjis, wide);
+}
+
 }  // namespace torvel

@@ -38,5 +38,8 @@ std::string Utf8ToSjis(std::string_view utf8);
 // UTF-8, and its Shift-JIS bytes, false when a character has no Shift-JIS form.
 bool IsUtf8(std::string_view text);
 bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis);
+// Whether every character of `sjis` is one that code page 932 defines (no lone lead byte, no
+// pair from an unassigned row).
+bool IsSjisDefined(std::string_view sjis);
 
 }  // namespace torvel

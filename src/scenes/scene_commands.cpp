@@ -4,20 +4,6 @@
 
 namespace torvel {
 
-int TForm1::CmdMap(std::string_view) {
-  StopSkipAndAuto(false);
-  return 1;
-}
-
-int TForm1::CmdChgprm(std::string_view) { return 1; }
-
-int TForm1::CmdRoll(std::string_view) {
-  StopSkipAndAuto(true);
-  return 1;
-}
-
-int TForm1::CmdSroll(std::string_view) { return 1; }
-
 int TForm1::CmdViewer(std::string_view) {
   StopSkipAndAuto(true);
   return 1;

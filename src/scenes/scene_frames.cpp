@@ -3,11 +3,10 @@
 
 namespace torvel {
 
-void TForm1::StaffRollFrame() {}
+// The frame and the timer tick of a staff roll run the slide fade and refresh the window.
+void TForm1::StaffRollFrame() { SlideRollFadeStep(); }
 
-void TForm1::StaffRollTick() {}
-
-void TForm1::TitleMapFrame() {}
+void TForm1::StaffRollTick() { SlideRollFadeStep(); }
 
 void TForm1::CgViewerFrame() {}
 

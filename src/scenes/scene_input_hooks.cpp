@@ -3,12 +3,6 @@
 
 namespace torvel {
 
-void TForm1::StaffRollClick(MouseButton) {}
-
-void TForm1::TitleMapHover(int, int) {}
-
-void TForm1::TitleMapClick(MouseButton, int, int) {}
-
 void TForm1::CgViewerHover(int, int) {}
 
 void TForm1::CgViewerClick(MouseButton, int, int) {}

@@ -1,9 +1,12 @@
 // The notification banner shown after a save and before a load: the game's panel picture, or a
 // dark blue band across the picture, faded in, held and faded out while the player waits.
 #include <algorithm>
+#include <array>
+#include <vector>
 
 #include "graphics/kernels.h"
 #include "graphics/region_copy.h"
+#include "graphics/small_text.h"
 #include "screens/save_screen_layout.h"
 #include "shell/engine.h"
 
@@ -21,9 +24,9 @@ constexpr int kBandFadeOutStart = 240;
 constexpr int kBandTextHeight = 48;
 constexpr int kPanelFadeStep = 32;
 constexpr int kBannerFrameMs = 20;
-constexpr TForm1::TextColour kBandBlue{0x80, 0x40, 0x00};
-constexpr TForm1::TextColour kBlack{0, 0, 0};
-constexpr TForm1::TextColour kWhite{0xFF, 0xFF, 0xFF};
+constexpr std::array<uint8_t, 3> kBandBlue{0x80, 0x40, 0x00};  // blue, green, red
+constexpr int kBandTextTop = 3;
+constexpr int kBandTextShadow = 3;
 
 int BandRowOpacity(int row) {
   if (row < kBandEdgeRows) return kBandEdgeStep * row;
@@ -85,10 +88,10 @@ void TForm1::ShowBanner(std::string_view text, int ms) {
       uint8_t* r = banner.Row(kBandTop + row);
       BlendRowsConstant(r, blue.data(), kScreenWidth * 3 / 8, BandRowOpacity(row), r);
     }
-    const int width = FontTextWidth(text, kBandTextHeight);
-    const int x = (kScreenWidth - width) / 2;
-    DrawFontText(banner, text, x + 3, kBandTop + 6, kBandTextHeight, kBlack);
-    DrawFontText(banner, text, x, kBandTop + 3, kBandTextHeight, kWhite);
+    // White in the player's text face, over a black copy 3 pixels right and down.
+    const TextStyle style{settings.FontName, kBandTextHeight, 0xFFFFFF, settings.FONTBold != 0, kBandTextShadow};
+    const int x = (kScreenWidth - MeasureSystemText(text, style)) / 2;
+    DrawSystemText(banner, text, x, kBandTop + kBandTextTop, style);
   }
 
   Bitmap& frame = layers.work;

@@ -4,11 +4,12 @@
 
 namespace torvel {
 
-int TForm1::CmdConfig(std::string_view) { return 1; }
+int TForm1::CmdConfig(std::string_view) {
+  OpenConfiguration();
+  return 1;
+}
 
 void TForm1::AskQuestion(std::string_view, int) {}
-
-void TForm1::ShowNameEntry() {}
 
 void TForm1::RedrawQuickButtons() {}
 

@@ -19,10 +19,15 @@ bool TForm1::FormCloseQuery() {
   }
   ctl.closePending = false;
   ctl.scriptRunning = false;
+  PauseStaffRoll(true);
   MessageResult answer = host.ShowMessage(Utf8ToSjis("確認"), Utf8ToSjis("ゲームを終了しますか？"),
                                           MessageButtons::OkCancel, MessageIcon::Question);
   bool allow = answer == MessageResult::Ok;
-  if (allow) ctl.interruptRequest = 1;
+  if (allow) {
+    ctl.interruptRequest = 1;
+    AbortStaffRoll();
+  }
+  PauseStaffRoll(false);
   PBPaint();
   ctl.scriptRunning = true;
   return allow;

@@ -9,4 +9,6 @@ void TForm1::LeaveFullScreen() {}
 
 void TForm1::ShowToolBarPanel(bool) {}
 
+void TForm1::EnterFullScreen() {}
+
 }  // namespace torvel

@@ -14,8 +14,10 @@
 #include <utility>
 #include <vector>
 
+#include "graphics/effect_state.h"
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
+#include "graphics/small_text.h"
 #include "graphics/text_window.h"
 #include "platform/host.h"
 #include "resources/archives.h"
@@ -23,7 +25,11 @@
 #include "resources/player_settings.h"
 #include "scenes/click_map.h"
 #include "scenes/object_control.h"
+#include "scenes/roll_scripts.h"
 #include "scenes/selection_tree.h"
+#include "scenes/staff_roll.h"
+#include "scenes/title_screens.h"
+#include "screens/dialog_state.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
@@ -37,6 +43,7 @@
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
+#include "shell/notices.h"
 #include "sound/sound_state.h"
 
 namespace torvel {
@@ -107,6 +114,13 @@ class TForm1 {
   int IncrementCompletedGames();
   // The file that holds this game's settings.
   std::filesystem::path SettingsFile();
+
+  // ---- notices to the player (shell/notices.cpp): troubles the game goes on through, each told
+  // once per run ----
+  void NoticeSettingsNotSaved(const std::string& reason);
+  void NoticeNoJapaneseFont();
+  void NoticeScriptTooLarge(std::string_view name);
+  bool ScriptRefusedForSize(std::string_view name) const;
 
   // ---- script (script/) ----
   void Step();
@@ -300,6 +314,7 @@ class TForm1 {
   bool FullScreenShown() const;                               // shell/display_mode_hooks.cpp
   void LeaveFullScreen();                                     // shell/display_mode_hooks.cpp
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
+  void EnterFullScreen();                                     // shell/display_mode_hooks.cpp
   bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
@@ -396,12 +411,10 @@ class TForm1 {
   void ClickWaitErase();
   // Draws `text` in the small white ruby font onto the screen buffer and the window.
   void DrawSmallText(std::string_view text, int x, int y);
-  // Text in the engine's font, `height` pixels high, in one colour (blue, green, red) onto
-  // `target` at (x, y) without showing it; returns the right edge of its ink.
-  using TextColour = std::array<uint8_t, 3>;
-  int DrawFontText(Bitmap& target, std::string_view text, int x, int y, int height, const TextColour& colour);
-  // The advance of `text` in the engine's font at `height`.
-  int FontTextWidth(std::string_view text, int height);
+  // The general text drawer (graphics/small_text.h): any face by name, height, colour, bold and
+  // shadow onto any picture; returns the rectangle it may have changed. And the width of a line.
+  Rect DrawSystemText(Bitmap& target, std::string_view text, int x, int y, const TextStyle& style);
+  int MeasureSystemText(std::string_view text, const TextStyle& style);
 
   // ---- operations of the subsystems that the frame loop and start-up call ----
   void ReadGameConfiguration();                       // resources/game_config.cpp
@@ -573,6 +586,58 @@ class TForm1 {
   // The sound of a confirmed choice.
   void PlayChoiceSound();
 
+  // ---- staff rolls (scenes/page_roll.cpp, scenes/slide_roll.cpp): the rolls run with their
+  // script's text (lines ended by NUL) as `roll` and `sroll` load it ----
+  void RunPageRoll(std::string_view body);
+  void RunSlideRoll(std::string_view body);
+  // The closing path pauses a running roll while the quit question is open and ends it when the
+  // player quits.
+  void PauseStaffRoll(bool paused);
+  void AbortStaffRoll();
+  void AppendStaffRollState(std::string& out) const;
+  // ---- title-specific screens (scenes/title_map.cpp, scenes/status_screen.cpp) ----
+  void InitTitleScreens();   // the status pictures, at start-up
+  void OpenStatusScreen();   // the quick button's status screen
+  void CloseStatusScreen();  // any click on it
+  void CloseTitleMap();      // leaves the destination map without a choice (the return to the title)
+  void DrawDayPanel();       // step 4 of ComposeScreen
+  void TitleMapPaint();      // PBPaint while the map is up
+  void AppendTitleMapState(std::string& out) const;
+
+  // ---- graphics: screen effects and animations (graphics/background_animation.cpp, comic_mark.cpp,
+  // animation_player.cpp, effect_report.cpp) ----
+  // The title's stop of the background animation: as `bg_anim RELEASE`.
+  void StopBackgroundAnimation();
+  void EndBackgroundAnimation();
+  void LoadAnimationFrame(BackgroundFrame& frame, const std::string& name);
+  void BuildOffsetFrame(BackgroundFrame& frame, int blend, int dx, int dy);
+  void PlayBackgroundSequenceOnce();
+  // Takes the comic-symbol mark off the window (the first step of ComposeScreen).
+  void RemoveComicMark();
+  // While a background animation runs its frames take the screen buffer's place: the compositor,
+  // the text window and the glyph output also draw on every frame.
+  void PutAnimationFrameOnScreen();
+  void ComposeWindowOverAnimationFrames();
+  void PasteWindowOnAnimationFrames();
+  void DrawGlyphOnAnimationFrames(int x, int y);
+  void DrawNamePlateOnAnimationFrames(std::string_view name);
+  // Puts the empty window back on every frame and shows the current one; false when no
+  // animation carries the window.
+  bool EraseTextOnAnimationFrames();
+  // The picture the window shows while nothing animates: the background animation's current frame
+  // or the screen buffer.
+  const Bitmap& ShownScreenPicture() const;
+  // The "animation" and "effects" objects of the state report.
+  void AppendAnimationState(std::string& out) const;
+  void AppendEffectsState(std::string& out) const;
+
+  // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
+  // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
+  // the text window and the scene when the text settings changed, takes the text speed and
+  // switches the display mode.
+  void ShowSettingsDialog();
+  void ApplySettingsDialog();
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -590,6 +655,9 @@ class TForm1 {
   InputState input;
   ChoiceState choices;
   SoundState sound;
+  AnimationStatus animation;
+  EffectState effects;
+  DialogState dialogs;
   SaveState saves;
   SaveScreenState saveScreen;
   PageHistory pageHistory;
@@ -597,16 +665,39 @@ class TForm1 {
   SelectionTreeState selectionTree;
   ClickMapState clickMap;
   ObjectState objects;
+  Notices notices;
+  StaffRoll staffRoll;
+  TitleMap titleMap;
+  StatusScreen statusScreen;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);
   void RunStartupSequence();
   void FirstTick();
-  bool FailStartup();
+  // Shows the start-up failure with `detail` (the file concerned and why) and closes.
+  bool FailStartup(const std::string& detail);
   enum class LineResult { Continue, Yield };
   LineResult DispatchLine();
   void FetchLine();
   void SkipBlock();
+
+  // staff rolls
+  void RunPageRollCommand(std::string_view keyword, std::string_view arg);
+  void ResizePageRollText();
+  void RenderPageRollText();
+  bool PageRollFade(const Bitmap& target, Rect area, int step);
+  void RunSlideRollLine(const SlideRollLine& line);
+  void DrawSlidePage(Bitmap& target);
+  void ShowSlideBuffer();
+  void RunSlideRollFrames(int64_t until);
+  void SlideRollFadeStep();
+  // title-specific screens
+  int TitleMapAreaAt(int x, int y) const;
+  int TitleMapFlag(int area, int row) const;
+  void DrawTitleMapStrip(Bitmap& target);
+  void RedrawTitleMap();
+  void BlinkTitleMapRow(Rect row);
+  void RevealStatusScreen();
 };
 
 }  // namespace torvel

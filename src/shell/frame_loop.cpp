@@ -125,7 +125,11 @@ void TForm1::Timer1Timer() {
 void TForm1::PBPaint() {
   if (ctl.destroyed) return;
   const Bitmap& shown = ctl.screenMode == smWindowHidden ? layers.scene : layers.screen;
-  if (!shown.Empty()) host.Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  if (ctl.screenMode == smTitleMap) {
+    TitleMapPaint();
+  } else if (!shown.Empty()) {
+    host.Present(shown, Rect{0, 0, kScreenWidth, kScreenHeight});
+  }
   ApplyVolumes();
   DeferredMusicTick(true);
 }

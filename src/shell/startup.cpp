@@ -23,8 +23,10 @@ void TForm1::FormCreate() {
   host.SetCaption(config.TITLE);
 }
 
-bool TForm1::FailStartup() {
-  host.ShowMessage("Error!", Utf8ToSjis("ゲームデータを読み込めません。"), MessageButtons::Ok, MessageIcon::Error);
+bool TForm1::FailStartup(const std::string& detail) {
+  // The original message, and on a line of its own which file is to blame and why.
+  host.ShowMessage("Error!", Utf8ToSjis("ゲームデータを読み込めません。\n" + detail), MessageButtons::Ok,
+                   MessageIcon::Error);
   ctl.startupFailed = true;
   ctl.quitRequested = true;
   Close();
@@ -37,18 +39,18 @@ void TForm1::RunStartupSequence() {
   random.Seed(seed);
   for (int i = 0; i < 200; ++i) vars.S(i) = 0;
   ctl.soundDevicePresent = host.Sound().OutputDeviceCount() > 0;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(GamePath(kDataArchive), ec)) {
-    FailStartup();
+  // An archive that cannot be read, or whose index is damaged, counts as missing.
+  OpenDataArchives();
+  if (!archives.data.Present() || archives.data.Damaged()) {
+    FailStartup(archives.data.error);
     return;
   }
-  OpenDataArchives();
   ReadGameConfiguration();
   ReadSettings();
   CreateScreenBuffers();
   OpenAssetArchives();
-  if (!archives.gra[0].Present()) {
-    FailStartup();
+  if (!archives.gra[0].Present() || archives.gra[0].Damaged()) {
+    FailStartup(archives.gra[0].error);
     return;
   }
   LoadPictureDefinitions();
@@ -88,6 +90,7 @@ void TForm1::RunStartupSequence() {
   ctl.startPending = true;
   ResetObjects();
   LoadSelectionTrees();
+  InitTitleScreens();
 }
 
 void TForm1::FirstTick() {
@@ -100,7 +103,13 @@ void TForm1::FirstTick() {
   host.Present(layers.screen, Rect{0, 0, kScreenWidth, kScreenHeight});
   script.callDepth = 0;
   script.currentScript = "main";
-  LoadScript("main", 1);
+  // A main script too large to load has been named to the player; the game cannot start.
+  if (!LoadScript("main", 1) && ScriptRefusedForSize("main")) {
+    ctl.startupFailed = true;
+    ctl.quitRequested = true;
+    Close();
+    return;
+  }
   InitSoundOutput();
 }
 

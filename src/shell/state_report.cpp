@@ -35,6 +35,8 @@ void AppendSetBits(std::string& out, const FlagSet& flags) {
 bool TForm1::WaitsForPlayer() const {
   if (ctl.startPending) return false;
   if (!ctl.scriptRunning) return true;
+  // The title map and the status screen wait for the player's choice or click.
+  if (ctl.screenMode == smTitleMap || ctl.screenMode == smTitleScreen) return true;
   if (ctl.waitKind != 0 || ctl.choiceMode != 0 || ctl.sleepTicks < 0) return true;
   return script.needLine && script.pc >= script.scenarioSize && script.callDepth == 0;
 }
@@ -57,6 +59,12 @@ std::string TForm1::DescribeState() const {
   AppendSetBits(out, vars.F);
   out += ",\"T\":";
   AppendSetBits(out, vars.T);
+  out += ",\"nameSlots\":[";
+  for (size_t i = 0; i < text.nameSlots.size(); ++i) {
+    if (i) out += ',';
+    AppendJsonString(out, SjisToUtf8(text.nameSlots[i]));
+  }
+  out += ']';
   out += ",\"waitKind\":" + std::to_string(ctl.waitKind);
   out += ",\"choiceMode\":" + std::to_string(ctl.choiceMode);
   out += ",\"screenMode\":" + std::to_string(ctl.screenMode);
@@ -71,8 +79,17 @@ std::string TForm1::DescribeState() const {
   AppendJsonString(out, vars.S(kVarOverlaySet) != 0 ? SjisToUtf8(layers.overlayName) : std::string());
   out += "},\"sound\":";
   AppendSoundState(out);
+  out += ",\"clock\":" + std::to_string(host.TickCount());
+  out += ",\"animation\":";
+  AppendAnimationState(out);
+  out += ",\"effects\":";
+  AppendEffectsState(out);
   AppendSaveState(out);
   AppendSceneState(out);
+  out += ",\"staffRoll\":";
+  AppendStaffRollState(out);
+  out += ",\"titleMap\":";
+  AppendTitleMapState(out);
   out += "}\n";
   return out;
 }

@@ -126,6 +126,11 @@ TEST_P(KernelRowsTest, EveryLoopMatchesThePortableFormOnLengthsUpTo64) {
          k.subtractConstant(a, b[0], d, n);
        },
        false},
+      {"weighted split",
+       [](const RowKernels& k, const uint8_t* a, const uint8_t* b, const uint8_t* m, uint8_t* d, size_t n) {
+         k.weightedSplit(a, b, m[2] == 0 ? 256u : m[2], d, n);
+       },
+       false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -159,6 +164,36 @@ TEST(KernelRowsRuleTest, WeightedFollowsItsRuleOnEveryOpacity) {
       }
     }
   }
+}
+
+// The split form truncates each product on its own: (a × (256 − wb) >> 8) + (b × wb >> 8), which
+// differs from the weighted loop's single shift (255 and 255 at weight 1 give 253, not 255).
+TEST(KernelRowsRuleTest, WeightedSplitFollowsItsRuleOnEveryWeight) {
+  std::mt19937 rng(7);
+  for (KernelLevel level : {KernelLevel::Scalar, KernelLevel::Sse2, KernelLevel::Avx2}) {
+    if (level > BestKernelLevel()) continue;
+    const RowKernels& k = RowKernelsFor(level);
+    for (unsigned wb = 0; wb <= 256; ++wb) {
+      for (size_t n : {0, 1, 15, 16, 17, 31, 32, 33, 63, 64, 65, 240, 300}) {
+        SCOPED_TRACE("level " + std::to_string(static_cast<int>(level)) + " weight " + std::to_string(wb) + " length " +
+                     std::to_string(n));
+        Bytes a = RandomBytes(n + kGuard, rng, false), b = RandomBytes(n + kGuard, rng, false);
+        if (n > 0) a[0] = b[0] = 255;
+        Bytes want = RandomBytes(n + kGuard, rng, false), got = want;
+        for (size_t i = 0; i < n; ++i) want[i] = static_cast<uint8_t>((a[i] * (256 - wb) >> 8) + (b[i] * wb >> 8));
+        k.weightedSplit(a.data(), b.data(), wb, got.data(), n);
+        ASSERT_TRUE(got == want);
+        Bytes inPlace = a;
+        k.weightedSplit(inPlace.data(), b.data(), wb, inPlace.data(), n);
+        ASSERT_TRUE(std::equal(inPlace.begin(), inPlace.begin() + static_cast<long>(n), want.begin()));
+      }
+    }
+  }
+  // Both operands white at weight 1: 255 × 255 >> 8 = 254, 255 × 1 >> 8 = 0.
+  const Bytes white(1, 255);
+  Bytes out(1, 0);
+  ScalarRowKernels()->weightedSplit(white.data(), white.data(), 1, out.data(), 1);
+  EXPECT_EQ(out[0], 254);
 }
 
 // The rectangle form: each row by the rule, each operand with its own stride, and nothing written
@@ -227,6 +262,7 @@ TEST_P(KernelRowsTest, WholeScreensMatchThePortableForm) {
       {"CrossfadeTile", [&](Bitmap& d) { CrossfadeTile(a, b, d, 333, 222, 99); }},
       {"CrossfadeTile even", [&](Bitmap& d) { CrossfadeTile(a, b, d, 320, 180, 112); }},
       {"Darken", [&](Bitmap& d) { Darken(a, d, 201); }},
+      {"CrossfadeTruncated", [&](Bitmap& d) { CrossfadeTruncated(a, b, 131, d); }},
       {"AddImages", [&](Bitmap& d) { AddImages(a, b, d); }},
       {"Brighten", [&](Bitmap& d) { Brighten(a, d, 77); }},
       {"Dim", [&](Bitmap& d) { Dim(a, d, 77); }},

@@ -128,3 +128,21 @@ INSTANTIATE_TEST_SUITE_P(
 
 }  // namespace
 }  // namespace torvel
+
+namespace torvel {
+namespace {
+
+TEST(InputScriptTest, StallTakesMilliseconds) {
+  InputScript s = ParseInputScript("100 stall 250\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 1u);
+  EXPECT_EQ(s.events[0].kind, InputEvent::Kind::Stall);
+  EXPECT_EQ(s.events[0].stallMs, 250);
+  for (const char* bad : {"100 stall\n", "100 stall -5\n", "100 stall soon\n", "100 stall 5 6\n"}) {
+    SCOPED_TRACE(bad);
+    EXPECT_EQ(ParseInputScript(bad).error, "line 1: expected milliseconds");
+  }
+}
+
+}  // namespace
+}  // namespace torvel

@@ -276,7 +276,8 @@ TEST(QtHostStartup, MissingGameDataShowsTheErrorAndNeverTheWindow) {
   EXPECT_TRUE(engine.ctl.destroyed);
   ASSERT_EQ(answerer.Boxes().size(), 1u);
   EXPECT_EQ(answerer.Boxes()[0].title, "Error!");
-  EXPECT_EQ(answerer.Boxes()[0].text, "ゲームデータを読み込めません。");
+  EXPECT_EQ(answerer.Boxes()[0].text,
+            "ゲームデータを読み込めません。\n" + (game.Dir() / "tq_data.tvx").string() + ": No such file or directory");
   EXPECT_FALSE(windowSeen);
   EXPECT_FALSE(host.Window().isVisible());
 }

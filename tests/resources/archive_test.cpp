@@ -2,6 +2,7 @@
 #include "resources/archive.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
@@ -105,29 +106,33 @@ struct DamagedCase {
   ArchiveLayout layout;
   uint32_t expectedCount;
   std::vector<bool> fits;
+  std::string damage;  // what is wrong with the header or index; empty when it is whole
 };
+
+constexpr const char* kPastEnd = "the archive index runs past the end of the file";
+constexpr const char* kCutShort = "the archive header is cut short";
 
 std::vector<DamagedCase> DamagedCases() {
   std::vector<DamagedCase> cases;
   {
     std::vector<uint8_t> a = OneEntryDataArchive();
     a[0] = a[1] = a[2] = a[3] = 0xFF;  // a count of four billion
-    cases.push_back({"HugeCount", a, ArchiveLayout::Data, 1, {true}});
+    cases.push_back({"HugeCount", a, ArchiveLayout::Data, 1, {true}, kPastEnd});
   }
   {
     std::vector<uint8_t> a = OneEntryDataArchive();
     a.resize(40);  // the index itself is cut short
-    cases.push_back({"TruncatedIndex", a, ArchiveLayout::Data, 0, {}});
+    cases.push_back({"TruncatedIndex", a, ArchiveLayout::Data, 0, {}, kPastEnd});
   }
   {
     std::vector<uint8_t> a = OneEntryDataArchive();
     a[60] = 0xF0;  // offset far past the end
-    cases.push_back({"OffsetPastEnd", a, ArchiveLayout::Data, 1, {false}});
+    cases.push_back({"OffsetPastEnd", a, ArchiveLayout::Data, 1, {false}, ""});
   }
   {
     std::vector<uint8_t> a = OneEntryDataArchive();
     a[64] = 3;  // size one byte too many
-    cases.push_back({"SizePastEnd", a, ArchiveLayout::Data, 1, {false}});
+    cases.push_back({"SizePastEnd", a, ArchiveLayout::Data, 1, {false}, ""});
   }
   {
     std::vector<uint8_t> a = OneEntryDataArchive();
@@ -135,34 +140,39 @@ std::vector<DamagedCase> DamagedCases() {
     a[61] = 0xFF;
     a[62] = 0xFF;
     a[63] = 0xFF;  // offset + size wraps around 32 bits
-    cases.push_back({"OffsetPlusSizeWraps", a, ArchiveLayout::Data, 1, {false}});
+    cases.push_back({"OffsetPlusSizeWraps", a, ArchiveLayout::Data, 1, {false}, ""});
   }
   {
     std::vector<uint8_t> a;
     PutU32(a, 3);
     PutU32(a, 0xFFFFFFF0u);  // a name field longer than the file
     a.resize(64, 0);
-    cases.push_back({"HugeNameLength", a, ArchiveLayout::General, 0, {}});
+    cases.push_back({"HugeNameLength", a, ArchiveLayout::General, 0, {}, kPastEnd});
   }
-  cases.push_back({"EmptyFile", {}, ArchiveLayout::General, 0, {}});
-  cases.push_back({"ThreeBytes", {1, 0, 0}, ArchiveLayout::Data, 0, {}});
+  cases.push_back({"Whole", OneEntryDataArchive(), ArchiveLayout::Data, 1, {true}, ""});
+  cases.push_back({"EmptyFile", {}, ArchiveLayout::General, 0, {}, kCutShort});
+  cases.push_back({"ThreeBytes", {1, 0, 0}, ArchiveLayout::Data, 0, {}, kCutShort});
   return cases;
 }
 
 class DamagedArchiveTest : public ::testing::TestWithParam<DamagedCase> {};
 
-TEST_P(DamagedArchiveTest, IndexIsCutToWhatFits) {
+TEST_P(DamagedArchiveTest, IndexIsCutToWhatFitsAndSaysSo) {
   const DamagedCase& c = GetParam();
   ArchiveIndex index = ParseArchiveIndex(c.bytes, c.bytes.size(), c.layout);
   EXPECT_EQ(index.count, c.expectedCount);
   EXPECT_EQ(index.names.size(), c.expectedCount);
   EXPECT_EQ(index.bodyFits, c.fits);
+  EXPECT_EQ(index.error, c.damage);
   // The same through the file reader, and a body that does not fit reads as missing.
   testing::TempFolder folder;
   std::filesystem::path file = folder.Path() / "a.tvx";
   ASSERT_TRUE(WriteFileAtomically(file, c.bytes));
   ArchiveIndex fromFile = ReadArchiveIndex(file, c.layout);
   EXPECT_EQ(fromFile.count, c.expectedCount);
+  EXPECT_TRUE(fromFile.Present());
+  EXPECT_EQ(fromFile.Damaged(), !c.damage.empty());
+  EXPECT_EQ(fromFile.error, c.damage.empty() ? "" : file.string() + ": " + c.damage);
   for (size_t i = 0; i < fromFile.names.size(); ++i) {
     std::vector<uint8_t> body;
     EXPECT_EQ(ReadEntry(fromFile, static_cast<int>(i), body), c.fits[i]);
@@ -175,9 +185,23 @@ INSTANTIATE_TEST_SUITE_P(Archives, DamagedArchiveTest, ::testing::ValuesIn(Damag
 TEST(ArchiveIndexTest, MissingFileGivesAnEmptyIndex) {
   ArchiveIndex index = ReadArchiveIndex("/nonexistent/tq_gra.tvx", ArchiveLayout::General);
   EXPECT_FALSE(index.Present());
+  EXPECT_EQ(index.error, "/nonexistent/tq_gra.tvx: No such file or directory");
   EXPECT_EQ(index.FindEntry("x"), -1);
   std::vector<uint8_t> body;
   EXPECT_FALSE(ReadEntry(index, 0, body));
+}
+
+TEST(ArchiveIndexTest, FoldersAndPipesAreNotRead) {
+  testing::TempFolder folder;
+  const std::filesystem::path pipe = folder.Path() / "tq_gra.tvx";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  // A pipe would block the reader until something writes to it.
+  ArchiveIndex fromPipe = ReadArchiveIndex(pipe, ArchiveLayout::General);
+  EXPECT_FALSE(fromPipe.Present());
+  EXPECT_EQ(fromPipe.error, pipe.string() + ": is not a regular file");
+  ArchiveIndex fromFolder = ReadArchiveIndex(folder.Path(), ArchiveLayout::Data);
+  EXPECT_FALSE(fromFolder.Present());
+  EXPECT_EQ(fromFolder.error, folder.Path().string() + ": is a folder");
 }
 
 TEST(ArchiveWriterTest, DataLayoutBytes) {

@@ -3,7 +3,10 @@
 #include "resources/settings_store.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <random>
@@ -298,6 +301,7 @@ TEST(SettingsStoreTest, UnusableFileDoesNotCrash) {
   EXPECT_EQ(store.State(), SettingsStore::FileState::Unreadable);
   EXPECT_EQ(store.ReadInt("Vol1", 3), 3);
   EXPECT_FALSE(store.WriteInt("Vol1", 1));
+  EXPECT_EQ(store.WriteError(), store.File().string() + ": Is a directory");
   EXPECT_TRUE(fs::is_directory(store.File()));
 }
 
@@ -333,6 +337,104 @@ TEST(SettingsStoreTest, AGamesDataFolderIsNamedLikeItsSettingsFile) {
   const fs::path odd = GameDataFolder("/r", "..\\.", "../x");
   EXPECT_EQ(odd, odd.lexically_normal());
   EXPECT_EQ(odd.string().rfind("/r/", 0), 0u) << odd;
+}
+
+// Several processes counting completed games at once: each increment is a read-modify-write of
+// the same file, and none may be lost.
+TEST(SettingsStoreTest, IncrementsFromSeveralProcessesAtOnceAreAllKept) {
+  testing::TempFolder folder;
+  constexpr int kProcesses = 4;
+  constexpr int kIncrements = 20;
+  int start[2];
+  ASSERT_EQ(::pipe(start), 0);
+  std::vector<pid_t> children;
+  for (int p = 0; p < kProcesses; ++p) {
+    pid_t child = ::fork();
+    if (child == 0) {
+      char go;
+      ::close(start[1]);
+      if (::read(start[0], &go, 1) != 0) ::_exit(2);  // all begin when the pipe closes
+      for (int i = 0; i < kIncrements; ++i) {
+        std::string error;
+        IncrementCompletedGames(folder.Path(), &error);
+        if (!error.empty()) ::_exit(1);
+      }
+      ::_exit(0);
+    }
+    children.push_back(child);
+  }
+  ::close(start[0]);
+  ::close(start[1]);
+  for (pid_t child : children) {
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  SettingsStore store(folder.Path(), "Software\\Grevholt", "vesk");
+  store.Load();
+  EXPECT_EQ(store.ReadInt("Clear", 0), kProcesses * kIncrements);
+}
+
+// Writers killed at any moment, locks held or not: the file always parses, every increment that
+// was reported done is in it, and a lock left by a killed writer does not stop the next one.
+TEST(SettingsStoreTest, KilledWritersNeverLoseACompletedIncrement) {
+  testing::TempFolder folder;
+  int done[2];
+  ASSERT_EQ(::pipe(done), 0);
+  std::mt19937 random(3);
+  int killed = 0;
+  int completed = 0;
+  for (int round = 0; round < 4; ++round) {
+    std::vector<pid_t> writers;
+    for (int w = 0; w < 2; ++w) {
+      pid_t child = ::fork();
+      if (child == 0) {
+        ::close(done[0]);
+        for (;;) {
+          std::string error;
+          IncrementCompletedGames(folder.Path(), &error);
+          if (error.empty() && ::write(done[1], "+", 1) != 1) ::_exit(1);
+        }
+      }
+      writers.push_back(child);
+    }
+    // Once the writers are under way, they are killed at a moment of chance.
+    char first;
+    ASSERT_EQ(::read(done[0], &first, 1), 1);
+    ++completed;
+    ::usleep(random() % 30000);
+    for (pid_t child : writers) {
+      ::kill(child, SIGKILL);
+      ::waitpid(child, nullptr, 0);
+      ++killed;
+    }
+    SettingsStore store(folder.Path(), "Software\\Grevholt", "vesk");
+    store.Load();
+    ASSERT_EQ(store.State(), SettingsStore::FileState::Read) << "round " << round;
+    ASSERT_GT(store.ReadInt("Clear", 0), 0);
+  }
+  ::close(done[1]);
+  char buffer[256];
+  for (ssize_t n; (n = ::read(done[0], buffer, sizeof buffer)) > 0;) completed += static_cast<int>(n);
+  ::close(done[0]);
+  SettingsStore store(folder.Path(), "Software\\Grevholt", "vesk");
+  store.Load();
+  const int count = store.ReadInt("Clear", 0);
+  // An increment may be stored by a writer killed before it could report it.
+  EXPECT_GE(count, completed);
+  EXPECT_LE(count, completed + killed);
+}
+
+TEST(SettingsStoreTest, AFailedWriteSaysWhyAndNamesTheFile) {
+  testing::TempFolder folder;
+  // The settings folder's place is taken by a file: nothing can be written below it.
+  ASSERT_TRUE(WriteFileAtomically(folder.Path() / "store", std::string_view("x")));
+  SettingsStore store(folder.Path() / "store", "Software\\Maker", "game");
+  EXPECT_FALSE(store.WriteInt("Vol1", -300));
+  EXPECT_EQ(store.WriteError(), store.File().string() + ": Not a directory");
+  std::string error;
+  EXPECT_EQ(IncrementCompletedGames(folder.Path() / "store", &error), 1);
+  EXPECT_NE(error.find(": Not a directory"), std::string::npos) << error;
 }
 
 }  // namespace

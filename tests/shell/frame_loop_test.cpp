@@ -124,23 +124,62 @@ TEST(FrameLoopTest, CaptionComesFromTheConfiguration) {
   EXPECT_EQ(SjisToUtf8(game.Host().Caption()), "夜明けの駅");
 }
 
-class MissingArchiveTest : public ::testing::TestWithParam<const char*> {};
+// Game data that cannot be read, for each of the two archives the game needs: the engine names
+// the file and the reason under the fixed message, and closes.
+struct UnreadableArchiveCase {
+  const char* name;
+  const char* archive;
+  enum { Missing, Folder, CountPastEnd, CutShort } damage;
+  const char* reason;
+};
 
-TEST_P(MissingArchiveTest, MissingGameDataEndsTheEngineWithAMessage) {
+class UnreadableArchiveTest : public ::testing::TestWithParam<UnreadableArchiveCase> {};
+
+TEST_P(UnreadableArchiveTest, EndsTheEngineWithAMessageNamingTheFile) {
+  const UnreadableArchiveCase& c = GetParam();
   GameFixture game;
-  game.Script("main", "\\wait\n").Without(GetParam());
+  game.Script("main", "\\wait\n").Entry("tq_gra.tvx", "BG01", {1, 2, 3});
+  game.Write();
+  const std::filesystem::path file = game.Dir() / c.archive;
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(file, bytes));
+  game.Without(c.archive);
+  std::filesystem::remove(file);
+  switch (c.damage) {
+    case UnreadableArchiveCase::Missing: break;
+    case UnreadableArchiveCase::Folder: std::filesystem::create_directory(file); break;
+    case UnreadableArchiveCase::CountPastEnd:
+      bytes[3] = 0x7F;  // the entry count's high byte: millions of entries in a small file
+      ASSERT_TRUE(WriteFileAtomically(file, bytes));
+      break;
+    case UnreadableArchiveCase::CutShort:
+      bytes.resize(3);
+      ASSERT_TRUE(WriteFileAtomically(file, bytes));
+      break;
+  }
   TForm1& engine = game.Start();
   EXPECT_TRUE(game.Host().Closed());
   EXPECT_TRUE(engine.ctl.startupFailed);
   ASSERT_EQ(game.Host().Messages().size(), 1u);
   EXPECT_EQ(game.Host().Messages()[0].caption, "Error!");
-  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text), "ゲームデータを読み込めません。");
+  EXPECT_EQ(SjisToUtf8(game.Host().Messages()[0].text),
+            "ゲームデータを読み込めません。\n" + file.string() + ": " + c.reason);
 }
 
-INSTANTIATE_TEST_SUITE_P(FrameLoop, MissingArchiveTest, ::testing::Values("tq_data.tvx", "tq_gra.tvx"),
-                         [](const auto& info) {
-                           return info.index == 0 ? std::string("Data") : std::string("Graphics");
-                         });
+INSTANTIATE_TEST_SUITE_P(
+    FrameLoop, UnreadableArchiveTest,
+    ::testing::Values(UnreadableArchiveCase{"DataMissing", "tq_data.tvx", UnreadableArchiveCase::Missing,
+                                            "No such file or directory"},
+                      UnreadableArchiveCase{"DataFolder", "tq_data.tvx", UnreadableArchiveCase::Folder, "is a folder"},
+                      UnreadableArchiveCase{"DataIndexPastEnd", "tq_data.tvx", UnreadableArchiveCase::CountPastEnd,
+                                            "the archive index runs past the end of the file"},
+                      UnreadableArchiveCase{"DataCutShort", "tq_data.tvx", UnreadableArchiveCase::CutShort,
+                                            "the archive header is cut short"},
+                      UnreadableArchiveCase{"GraphicsMissing", "tq_gra.tvx", UnreadableArchiveCase::Missing,
+                                            "No such file or directory"},
+                      UnreadableArchiveCase{"GraphicsIndexPastEnd", "tq_gra.tvx", UnreadableArchiveCase::CountPastEnd,
+                                            "the archive index runs past the end of the file"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FrameLoopTest, SetupProgramIsStartedInsteadOfTheGame) {
   GameFixture game;

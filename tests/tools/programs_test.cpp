@@ -1,6 +1,7 @@
 // The programs as an author runs them: torvel --headless on the demo game, and tvx's archive
 // commands on files it made itself.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -170,6 +171,81 @@ TEST(TvxTest, RefusesANameThatDoesNotFit) {
   ProgramRun run = Execute(kTvx + " pack " + (work.Path() / "src").string() + " " + (work.Path() / "g.tvx").string());
   EXPECT_NE(run.code, 0);
   EXPECT_FALSE(std::filesystem::exists(work.Path() / "g.tvx"));
+}
+
+// A folder or a pipe given where a file is expected: refused with the path and the reason, never
+// an abort (or, for a pipe, a wait for a writer that never comes).
+TEST(ProgramInputTest, FoldersAndPipesWhereAFileIsExpectedAreRefused) {
+  testing::TempFolder work;
+  const std::string dir = (work.Path() / "dir").string();
+  const std::string pipe = (work.Path() / "pipe").string();
+  std::filesystem::create_directory(dir);
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+  const std::string out = (work.Path() / "out").string();
+  struct Case {
+    std::string command;  // IN stands for the folder or the pipe
+    int code;
+    std::string program;
+  };
+  const Case cases[] = {
+      {kTvx + " pic encode IN " + out, 1, "tvx"},
+      {kTvx + " pic decode IN " + out, 1, "tvx"},
+      {kTvx + " wady encode --type a IN " + out, 1, "tvx"},
+      {kTvx + " wady decode --type b IN " + out, 1, "tvx"},
+      {kTorvel + " --headless --input IN " + kDemo, 2, "torvel"},
+  };
+  for (const Case& c : cases) {
+    for (const auto& [in, reason] : {std::pair{dir, "is a folder"}, std::pair{pipe, "is not a regular file"}}) {
+      std::string command = c.command;
+      command.replace(command.find("IN"), 2, in);
+      SCOPED_TRACE(command);
+      ProgramRun run = Execute("timeout 60 " + command);
+      EXPECT_EQ(run.code, c.code);
+      EXPECT_EQ(run.output, c.program + ": " + in + ": " + reason + "\n");
+    }
+  }
+  EXPECT_FALSE(std::filesystem::exists(out));
+}
+
+// Games that cannot start, run headless: the message on standard error and exit code 1.
+TEST(TorvelHeadlessTest, AGameThatCannotBeReadExitsOneWithTheFileNamed) {
+  testing::GameFixture damaged;
+  damaged.Script("main", "\\wait\n");
+  damaged.Write();
+  const std::filesystem::path data = damaged.Dir() / "tq_data.tvx";
+  std::vector<uint8_t> bytes;
+  ASSERT_TRUE(ReadWholeFile(data, bytes));
+  bytes[3] = 0x40;  // the entry count claims more than the file holds
+  ASSERT_TRUE(WriteFileAtomically(data, bytes));
+  ProgramRun run = Execute(kTorvel + " --headless " + damaged.Dir().string());
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.output.find("Error!: ゲームデータを読み込めません。\n" + data.string() +
+                            ": the archive index runs past the end of the file"),
+            std::string::npos)
+      << run.output;
+
+  testing::GameFixture large;
+  large.ScriptBytes("main", std::vector<uint8_t>(0x40001, 0));
+  large.Write();
+  run = Execute(kTorvel + " --headless " + large.Dir().string());
+  EXPECT_EQ(run.code, 1);
+  EXPECT_NE(run.output.find("The script main is larger than 262144 bytes and cannot be loaded."), std::string::npos)
+      << run.output;
+}
+
+TEST(TorvelHeadlessTest, SettingsThatCannotBeSavedAreReportedAndTheRunGoesOn) {
+  testing::GameFixture game;
+  game.Script("main", "@gameclr\n\\wait\n");
+  game.Write();
+  const std::filesystem::path notAFolder = game.Dir() / "xdg";
+  ASSERT_TRUE(WriteFileAtomically(notAFolder, std::string_view("x")));
+  ProgramRun run =
+      Execute("XDG_CONFIG_HOME=" + notAFolder.string() + " " + kTorvel + " --headless " + game.Dir().string());
+  EXPECT_EQ(run.code, 0);
+  EXPECT_NE(run.output.find("Torvel: The settings could not be saved (" +
+                            (notAFolder / "torvel" / "software" / "grevholt.ini").string() + ": Not a directory)"),
+            std::string::npos)
+      << run.output;
 }
 
 }  // namespace

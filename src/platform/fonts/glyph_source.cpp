@@ -25,6 +25,16 @@ struct Converter {
   }
 };
 
+// The faces the games name that fontconfig knows no alias for: the proportional gothic and the
+// mincho faces of Windows go to their IPA counterparts; every other name is matched as it stands.
+std::string FamilyForMatch(std::string_view family) {
+  auto has = [&](std::string_view part) { return family.find(part) != std::string_view::npos; };
+  if (has("Ｐ明朝") || has("PMincho")) return "IPAPMincho";
+  if (has("明朝") || has("Mincho")) return "IPAMincho";
+  if (has("Ｐゴシック") || has("PGothic")) return "IPAPGothic";
+  return std::string(family);
+}
+
 }  // namespace
 
 char32_t SjisCodeToUnicode(uint16_t code) {
@@ -62,7 +72,7 @@ FontFile MatchFontFile(std::string_view familyUtf8, bool bold) {
     FcConfigDestroy(config);
     return file;
   }
-  std::string family(familyUtf8);
+  const std::string family = FamilyForMatch(familyUtf8);
   if (!family.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
   FcLangSet* langs = FcLangSetCreate();
   FcLangSetAdd(langs, reinterpret_cast<const FcChar8*>("ja"));
@@ -131,6 +141,12 @@ void GlyphSource::SetFont(std::string_view sjisName, int pixelSize, bool bold) {
   impl_->face = it->second;
   impl_->embolden = bold && impl_->face && !(impl_->face->style_flags & FT_STYLE_FLAG_BOLD);
   impl_->setSize = -1;
+}
+
+bool GlyphSource::CoversJapanese() const {
+  FT_Face face = impl_->face;
+  // HIRAGANA LETTER A and the kanji for "word", both in every Japanese face.
+  return face && FT_Get_Char_Index(face, U'\u3042') != 0 && FT_Get_Char_Index(face, U'\u8A9E') != 0;
 }
 
 int GlyphSource::Ascent(int pixelSize) {

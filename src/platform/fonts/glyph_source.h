@@ -29,7 +29,8 @@ constexpr int kGrayLevels = 64;
 char32_t SjisCodeToUnicode(uint16_t code);
 
 // The font file and face index fontconfig picks for a family name (UTF-8). Japanese text is
-// asked for, so Windows face names the machine lacks land on a Japanese gothic face.
+// asked for, so Windows face names the machine lacks land on a Japanese gothic face; names with
+// "明朝" land on IPA Mincho ("Ｐ明朝" on IPA P Mincho) and names with "Ｐゴシック" on IPA P Gothic.
 struct FontFile {
   std::string path;
   int index = 0;
@@ -47,6 +48,9 @@ class GlyphSource {
   // open for the run, so switching back and forth costs nothing.
   void SetFont(std::string_view sjisName, int pixelSize, bool bold);
   int PixelSize() const { return pixelSize_; }
+  // Whether the selected face has kana and kanji; false without a face. Without one the game's
+  // text cannot be shown.
+  bool CoversJapanese() const;
   // The face's ascent at `pixelSize` in whole pixels; 0 without a face.
   int Ascent(int pixelSize);
   // Rasterises the character of a Shift-JIS code at `pixelSize`; false (and `out` empty) when

@@ -90,13 +90,25 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Wheel: engine_->FormMouseWheel(none, e.wheel); break;
-    case InputEvent::Kind::Shot:
-      if (!WritePng(e.file, window_) && onError) onError("cannot write " + e.file);
+    case InputEvent::Kind::Shot: {
+      std::string error;
+      if (!WritePng(e.file, window_, &error) && onError) onError(error);
       break;
-    case InputEvent::Kind::State:
-      if (!WriteFileAtomically(e.file, engine_->DescribeState()) && onError) onError("cannot write " + e.file);
+    }
+    case InputEvent::Kind::State: {
+      std::string error;
+      if (!WriteFileAtomically(e.file, engine_->DescribeState(), &error) && onError) onError(error);
       break;
+    }
     case InputEvent::Kind::Answer: answers_.push_back(e.answerOk ? MessageResult::Ok : MessageResult::Cancel); break;
+    case InputEvent::Kind::Stall: now_ += static_cast<uint32_t>(e.stallMs); break;
+    case InputEvent::Kind::Dialog:
+      switch (e.dialog.window) {
+        case DialogAnswer::Window::Name: nameAnswers_.push_back(e.dialog.name); break;
+        case DialogAnswer::Window::Settings: settingsAnswers_.push_back(e.dialog.settings); break;
+        case DialogAnswer::Window::List: break;
+      }
+      break;
     case InputEvent::Kind::Save:
     case InputEvent::Kind::Load: {
       // What the "Q" and "L" keys would do, for any slot.
@@ -140,13 +152,25 @@ void HeadlessHost::Present(const Bitmap& picture, const Rect& area) {
 MessageResult HeadlessHost::ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                         MessageIcon) {
   messages_.push_back(Message{std::string(caption), std::string(text)});
+  if (onMessage) {
+    const Message shown = messages_.back();
+    onMessage(shown);
+  }
   std::cerr << SjisToUtf8(caption) << ": " << SjisToUtf8(text) << "\n";
+  // Queued answers are for questions: a box with OK alone takes none of them.
+  if (buttons == MessageButtons::Ok) return MessageResult::Ok;
   MessageResult answer = MessageResult::Ok;
   if (!answers_.empty()) {
     answer = answers_.front();
     answers_.pop_front();
   }
-  return buttons == MessageButtons::Ok ? MessageResult::Ok : answer;
+  return answer;
+}
+
+void HeadlessHost::ShowNameEntry(NameEntryModel& model) { AnswerNameEntry(model, nameAnswers_, std::cerr); }
+
+void HeadlessHost::ShowSettingsDialog(SettingsDialogModel& model) {
+  AnswerSettingsDialog(model, settingsAnswers_, std::cerr);
 }
 
 bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {

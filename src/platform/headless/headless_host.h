@@ -37,7 +37,10 @@ class HeadlessHost : public Host {
   Point CursorPos() override { return Point{windowPos_.x + pointer_.x, windowPos_.y + pointer_.y}; }
   void SetCursorPos(Point p) override;
   Point WindowPos() override { return windowPos_; }
-  void MoveWindow(Point topLeft) override { windowPos_ = topLeft; }
+  void MoveWindow(Point topLeft) override {
+    windowPos_ = topLeft;
+    windowMoves_.push_back(topLeft);
+  }
   Point ScreenSize() override { return Point{1920, 1080}; }
   void RefreshMenus() override { ++menuRefreshes_; }
   // The shape is kept as asked, for tests and the state report.
@@ -46,6 +49,10 @@ class HeadlessHost : public Host {
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
+  // The dialog windows take the answers queued by "dialog" input lines (none: "ＯＫ" for the names,
+  // closed at once for the settings).
+  void ShowNameEntry(NameEntryModel& model) override;
+  void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The settings folder's "data" subfolder unless set: a run never touches the player's own.
   std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
@@ -92,10 +99,14 @@ class HeadlessHost : public Host {
   const std::vector<std::string>& OpenedTargets() const { return opened_; }
   // How often the engine asked for the menus to follow S000 and S028.
   int MenuRefreshes() const { return menuRefreshes_; }
+  // Every place the engine moved the window to, in order.
+  const std::vector<Point>& WindowMoves() const { return windowMoves_; }
   // Answers for the next message boxes (OK when none is queued).
   void QueueAnswer(MessageResult answer) { answers_.push_back(answer); }
   // Called for "shot" and "state" events and for failures writing them.
   std::function<void(const std::string&)> onError;
+  // Called while a message box is open, before it is answered (what a test sees behind it).
+  std::function<void(const Message&)> onMessage;
   // What reaches the screen: a real window repaints only when the engine lets it, that is when
   // a blocking loop pumps messages or an idle frame returns. Called then with the window's
   // picture and its position, so tests can follow an effect frame by frame.
@@ -120,11 +131,14 @@ class HeadlessHost : public Host {
   size_t nextEvent_ = 0;
   Point pointer_{0, 0};
   Point windowPos_{560, 240};
+  std::vector<Point> windowMoves_;
   bool pointerMoved_ = false;
   Bitmap window_{800, 600};
   std::string caption_;
   std::vector<Message> messages_;
   std::deque<MessageResult> answers_;
+  std::deque<NameAnswer> nameAnswers_;
+  std::deque<SettingsAnswer> settingsAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;

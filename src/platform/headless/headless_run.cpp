@@ -10,13 +10,19 @@
 
 namespace torvel {
 
+namespace {
+// An input file holds one event per line; this is hundreds of thousands of them.
+constexpr uint64_t kMaxInputFileBytes = 16 << 20;
+}  // namespace
+
 int RunHeadless(const HeadlessRunOptions& options) {
   HeadlessHost host(options.settingsFolder);
   if (!options.dataFolder.empty()) host.SetDataFolder(options.dataFolder);
   if (options.inputFile) {
     std::vector<uint8_t> bytes;
-    if (!ReadWholeFile(*options.inputFile, bytes)) {
-      std::cerr << "torvel: cannot read " << options.inputFile->string() << "\n";
+    std::string error;
+    if (!ReadWholeFile(*options.inputFile, bytes, kMaxInputFileBytes, error)) {
+      std::cerr << "torvel: " << error << "\n";
       return 2;
     }
     InputScript input = ParseInputScript(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
@@ -41,12 +47,13 @@ int RunHeadless(const HeadlessRunOptions& options) {
     }
   }
   if (engine.ctl.startupFailed) return 1;
-  if (options.shotFile && !WritePng(*options.shotFile, host.Window())) {
-    std::cerr << "torvel: cannot write " << options.shotFile->string() << "\n";
+  std::string error;
+  if (options.shotFile && !WritePng(*options.shotFile, host.Window(), &error)) {
+    std::cerr << "torvel: " << error << "\n";
     return 2;
   }
-  if (options.stateFile && !WriteFileAtomically(*options.stateFile, engine.DescribeState())) {
-    std::cerr << "torvel: cannot write " << options.stateFile->string() << "\n";
+  if (options.stateFile && !WriteFileAtomically(*options.stateFile, engine.DescribeState(), &error)) {
+    std::cerr << "torvel: " << error << "\n";
     return 2;
   }
   return writeFailed ? 2 : 0;

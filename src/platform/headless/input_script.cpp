@@ -142,6 +142,14 @@ InputScript ParseInputScript(std::string_view text) {
         e.answerOk = false;
       else
         return fail("expected ok or cancel");
+    } else if (what == "stall") {
+      e.kind = InputEvent::Kind::Stall;
+      if (n != 3 || !ParseInt(w[2], e.stallMs) || e.stallMs < 0) return fail("expected milliseconds");
+    } else if (what == "dialog") {
+      e.kind = InputEvent::Kind::Dialog;
+      const size_t after = static_cast<size_t>(w[1].data() - line.data()) + w[1].size();
+      std::string why;
+      if (!ParseDialogAnswer(std::string_view(line).substr(after), e.dialog, why)) return fail(why);
     } else if (what == "save" || what == "load") {
       e.kind = what == "save" ? InputEvent::Kind::Save : InputEvent::Kind::Load;
       if (n != 3 || !ParseInt(w[2], e.slot) || e.slot < 1 || e.slot > 99) return fail("expected a slot from 1 to 99");

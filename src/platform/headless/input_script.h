@@ -6,12 +6,13 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/headless/dialog_answers.h"
 #include "shell/input_events.h"
 
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall, Dialog };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -26,6 +27,9 @@ struct InputEvent {
   bool answerOk = true;
   int slot = 0;  // save and load
   std::string file;
+  // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
+  int stallMs = 0;
+  DialogAnswer dialog;  // queued for its window
 };
 
 struct InputScript {

@@ -14,9 +14,11 @@
 #include <ctime>
 #include <thread>
 
+#include "platform/qt/dialog_support.h"
 #include "platform/qt/pointer_shapes.h"
 #include "platform/user_folders.h"
 #include "resources/sjis.h"
+#include "screens/name_entry.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -328,6 +330,26 @@ bool QtHost::MoviePlaying() { return movie_ && movie_->Playing(); }
 
 void QtHost::StopMovie() {
   if (movie_) movie_->Stop();
+}
+
+}  // namespace torvel
+
+namespace torvel {
+
+void QtHost::ShowNameEntry(NameEntryModel& model) {
+  if (!nameEntry_) nameEntry_ = std::make_unique<NameEntryDialog>(window_.get());
+  nameEntry_->Bind(model);
+  PlaceDialog(*nameEntry_, window_.get());
+  ModalScope modal(*this);
+  nameEntry_->exec();
+}
+
+void QtHost::ShowSettingsDialog(SettingsDialogModel& model) {
+  if (!settingsDialog_) settingsDialog_ = std::make_unique<SettingsDialog>(window_.get());
+  settingsDialog_->Bind(model);
+  PlaceDialog(*settingsDialog_, window_.get());
+  ModalScope modal(*this);
+  settingsDialog_->exec();
 }
 
 }  // namespace torvel

@@ -23,6 +23,8 @@
 #include "platform/openal/openal_device.h"
 #include "platform/qt/main_window.h"
 #include "platform/qt/movie_player.h"
+#include "platform/qt/name_entry_dialog.h"
+#include "platform/qt/settings_dialog.h"
 #include "platform/qt/window_events.h"
 
 namespace torvel {
@@ -56,6 +58,8 @@ class QtHost : public Host, private WindowEvents {
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
+  void ShowNameEntry(NameEntryModel& model) override;
+  void ShowSettingsDialog(SettingsDialogModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   std::filesystem::path DataFolder() override { return dataFolder_; }
   DateTime LocalTime() override;
@@ -120,6 +124,9 @@ class QtHost : public Host, private WindowEvents {
   QTimer soundTimer_;
   OpenAlSoundDevice sound_;
   std::unique_ptr<MoviePlayer> movie_;  // made on the first movie
+  // The dialog windows, made on their first showing and kept.
+  std::unique_ptr<NameEntryDialog> nameEntry_;
+  std::unique_ptr<SettingsDialog> settingsDialog_;
   QElapsedTimer clock_;
   QEventLoop* running_ = nullptr;
   int handlerDepth_ = 0;
