@@ -330,3 +330,54 @@ TEST_F(SaveScreen, TheBandBlendsItsStripRowByRowAndPutsThePictureBack) {
 
 }  // namespace
 }  // namespace torvel
+
+namespace torvel {
+namespace {
+
+using namespace testing;
+
+// The panel look: the game's panel picture over the screen buffer at PANEL_BASE, faded in by 32
+// per frame.
+TEST(SaveBanner, ThePanelFadesInOverThePictureAndLeavesIt) {
+  struct Case {
+    int x, y;    // PANEL_BASE
+    bool shown;  // the whole panel lies on the picture
+  };
+  const Case cases[] = {{200, 250, true}, {600, 550, false}};
+  for (const Case& c : cases) {
+    GameFixture game;
+    Bitmap panel = Solid(400, 200, {10, 200, 30});
+    for (int y = 100; y < 200; ++y) {
+      for (int x = 0; x < 400; ++x) std::fill_n(panel.At(x, y), 3, uint8_t{255});
+    }
+    game.Script("_config", std::string(kTextConfig) + kSaveConfig + "PANEL_USE:1\nPANEL_BASE:" + std::to_string(c.x) +
+                               "," + std::to_string(c.y) + "\n");
+    AddSaveGameAssets(game);
+    game.Entry("tq_gra.tvx", "sys_panel", Packed(panel)).Script("main", "@gra AB01,1\nおはよう。\n\\\n");
+    TForm1& e = game.Start();
+    game.RunToWait();
+    const Bitmap before = game.Host().Window();
+    std::vector<Bitmap> frames;
+    game.Host().onShown = [&](const Bitmap& w, Point) { frames.push_back(w); };
+    e.ShowBanner(Utf8ToSjis("ロードします"), 100);
+    game.Host().onShown = nullptr;
+    ASSERT_GT(frames.size(), 9u);
+    const Bgr old = Px(before, c.x + 5, c.y + 5);
+    for (int k = 0; k <= 8; ++k) {
+      const int level = 32 * k;
+      Bgr expected = old;
+      if (c.shown) {
+        const Bgr p = Opaque({10, 200, 30});
+        for (int ch = 0; ch < 3; ++ch) expected[ch] = (p[ch] * level + old[ch] * (256 - level)) >> 8;
+      }
+      EXPECT_EQ(Px(frames[static_cast<size_t>(k)], c.x + 5, c.y + 5), expected) << c.x << " level " << level;
+    }
+    if (c.shown) {
+      EXPECT_EQ(Px(frames[8], c.x - 1, c.y + 5), Px(before, c.x - 1, c.y + 5)) << "left of the panel";
+    }
+    EXPECT_EQ(Px(game.Host().Window(), c.x + 5, c.y + 5), old) << "the picture is put back";
+  }
+}
+
+}  // namespace
+}  // namespace torvel
