@@ -42,6 +42,20 @@ void TForm1::AppendSaveState(std::string& out) const {
   }
   out += "],\"lastBanner\":";
   AppendJsonString(out, SjisToUtf8(saves.lastBanner));
+  AppendSaveScreenState(out);
+}
+
+void TForm1::AppendSaveScreenState(std::string& out) const {
+  const SaveScreenState& s = saveScreen;
+  out += ",\"saveScreen\":{\"open\":";
+  out += ctl.saveLoadScreen == 2 ? "true" : "false";
+  out += ",\"mode\":" + std::to_string(s.mode) + ",\"page\":" + std::to_string(s.page);
+  out += ",\"hovered\":" + std::to_string(s.hovered) + ",\"used\":[";
+  for (size_t i = 0; i < s.used.size(); ++i) {
+    if (i > 0) out += ',';
+    out += s.used[i] ? "true" : "false";
+  }
+  out += "]}";
 }
 
 }  // namespace torvel

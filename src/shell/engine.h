@@ -33,6 +33,7 @@
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
 #include "screens/recollection_records.h"
+#include "screens/save_screen_state.h"
 #include "screens/save_state.h"
 #include "script/choice_state.h"
 #include "script/random.h"
@@ -534,6 +535,16 @@ class TForm1 {
   void AppendSaveState(std::string& out) const;
   // Writes several values of the settings store in one write.
   bool WriteSettings(std::span<const std::pair<std::string, std::string>> values);
+  // ---- the save and load screen (screens/save_load_screen.cpp, save_load_hooks.cpp) ----
+  // Draws the page's plates and texts onto the screen buffer and the highlight canvas.
+  void DrawSaveSlots();
+  void CloseSaveLoadScreen();
+  // After "はい" on the screen's question: 0 saves to the hovered slot, 1 loads from it.
+  void ConfirmedSaveLoad(int action);
+  // The list window used instead of the screen when SAVE_BG names no picture.
+  void ShowSaveLoadList(int mode);  // screens/save_load_list_hooks.cpp
+  // The "saveScreen" member of the state report.
+  void AppendSaveScreenState(std::string& out) const;
   // ---- graphics: the scene from its names (graphics/scene_rebuild.cpp) ----
   // Loads the background, the overlay (while S035 is set) and the sprites again from the names
   // the layers keep, composes the scene and shows it with `transition`; 0 composes the scene
@@ -648,6 +659,7 @@ class TForm1 {
   EffectState effects;
   DialogState dialogs;
   SaveState saves;
+  SaveScreenState saveScreen;
   PageHistory pageHistory;
   RecollectionRecords recollection;
   SelectionTreeState selectionTree;

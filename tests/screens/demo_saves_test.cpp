@@ -37,6 +37,11 @@ TEST(DemoSaves, QuickSaveAndTheLoadKeyOnTheFirstPage) {
   e.FormKeyPress(l);
   ASSERT_EQ(host.Sound().CallsOf(SoundOp::Create).size(), 1u);
   EXPECT_EQ(host.Sound().CallsOf(SoundOp::Create)[0].name, "SSE06");
+  // The demo's load screen: its page of slots, slot 99 on the last page.
+  EXPECT_EQ(e.ctl.saveLoadScreen, 2);
+  EXPECT_EQ(e.saveScreen.used.size(), 10u);
+  e.PBMouseDown(MouseButton::Right, ShiftState{}, 400, 300);
+  EXPECT_EQ(e.ctl.saveLoadScreen, 0);
   host.Sound().ClearCalls();
   ASSERT_TRUE(e.SaveGame(1, false));
   ASSERT_EQ(host.Sound().CallsOf(SoundOp::Create).size(), 1u);
