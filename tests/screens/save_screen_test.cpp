@@ -41,9 +41,9 @@ Bgr SaveBackgroundAt(int x, int y) { return Bgr{x & 0xFF, y & 0xFF, 7}; }
 
 class SaveScreen : public ::testing::Test {
  protected:
-  TForm1& Start(const std::string& extraConfig = "") {
+  TForm1& Start(const std::string& extraConfig = "", const char* screenConfig = kScreenConfig) {
     // The configuration comes first: the first entry of a name is the one read.
-    game.Script("_config", std::string(kTextConfig) + kSaveConfig + kScreenConfig + extraConfig);
+    game.Script("_config", std::string(kTextConfig) + kSaveConfig + screenConfig + extraConfig);
     AddSaveGameAssets(game);
     game.Entry("tq_gra.tvx", "SBG1", Packed(Gradient(800, 600)))
         .Entry("tq_gra.tvx", "SBG2", Packed(Solid(800, 600, kHighlightBackground)))
@@ -287,6 +287,47 @@ TEST_F(SaveScreen, ConfirmedActionsSaveOrLoadTheHoveredSlot) {
   E().ConfirmedSaveLoad(0);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "セーブしました");
+}
+
+// A game whose rectangles reach past the picture: every part is drawn and found within it.
+TEST_F(SaveScreen, RectanglesBeyondThePictureAreClippedToIt) {
+  Start("",
+        "SAVE_BG:SBG1,SBG2\nLOAD_BG:LBG1,LBG2\nSV_PLATE:PL1,PL2\nSV_POS:-100,-30,700,560\nSV_SLOT_SIZE:300,60\n"
+        "SV_OFS:10,4\nSV_PAGE_POS:2000000000,2000000000,-40,590\nSV_PAGE_SIZE:80,30\n"
+        "SV_RETURN:-10,-10,100000,5\nSV_FORMAT:No.%0\nSV_EMPTY:No.%0\n");
+  Open(1);
+  ASSERT_EQ(E().ctl.saveLoadScreen, 2);
+  // The plates of both positions, cut at the picture's edges: blended through their full masks.
+  const Bgr plateShown{0, 0, kPlate[2] * 255 >> 8};
+  EXPECT_EQ(Px(Window(), 0, 20), plateShown);
+  EXPECT_EQ(Px(Window(), 799, 599), plateShown);
+  // Page 1's button (page 0's lies wholly outside), the return button along the top edge.
+  const std::vector<std::pair<Point, int>> hovers = {
+      {{150, 20}, 1}, {{799, 599}, 2}, {{400, 2}, 120}, {{10, 595}, 101}};
+  for (const auto& [at, item] : hovers) {
+    Move(at.x, at.y);
+    EXPECT_EQ(E().saveScreen.hovered, item) << at.x << "," << at.y;
+  }
+}
+
+// The story's `save` line opens the screen; a click on an empty slot saves and the story goes on.
+TEST_F(SaveScreen, TheSaveLineOpensTheScreenAndTheStoryGoesOnAfterTheSave) {
+  game.Script("_config", std::string(kTextConfig) + kSaveConfig + kScreenConfig);
+  AddSaveGameAssets(game);
+  game.Entry("tq_gra.tvx", "SBG1", Packed(Gradient(800, 600)))
+      .Entry("tq_gra.tvx", "SBG2", Packed(Solid(800, 600, kHighlightBackground)))
+      .Entry("tq_gra.tvx", "PL1", Packed(Plate(kPlate)))
+      .Entry("tq_gra.tvx", "PL2", Packed(Plate(kPlateHighlighted)))
+      .Script("main", "!S000=0\n!S028=1\n@gra AB01,1\n!V001=11\n@save\n!V001=22\nあと。\n\\\n");
+  game.Start();
+  game.RunToWait();
+  ASSERT_EQ(E().ctl.saveLoadScreen, 2);
+  EXPECT_EQ(E().vars.V(1), 11);
+  Press(100, 60);
+  EXPECT_EQ(E().ctl.saveLoadScreen, 0);
+  EXPECT_EQ(FileBytes(E().SlotFile(1)).size(), kSlotEnd);
+  game.RunToWait();
+  EXPECT_EQ(E().vars.V(1), 22);
 }
 
 TEST_F(SaveScreen, WithoutASaveBackgroundTheListWindowIsAskedForAndTheStoryGoesOn) {
