@@ -2,28 +2,17 @@
 // tree and the object slots.
 #include <string>
 
-#include "resources/sjis.h"
 #include "shell/engine.h"
+#include "shell/json_text.h"
 
 namespace torvel {
-
-namespace {
-void AppendName(std::string& out, std::string_view sjis) {
-  out += '"';
-  for (char c : SjisToUtf8(sjis)) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) >= 0x20) out += c;
-  }
-  out += '"';
-}
-}  // namespace
 
 void TForm1::AppendSceneState(std::string& out) const {
   out += ",\"pointerShape\":" + std::to_string(clickMap.pointerShape);
 
   const ClickMapState& m = clickMap;
   out += ",\"clickMap\":{\"map\":";
-  AppendName(out, m.active ? m.map.name : std::string());
+  AppendJsonSjis(out, m.active ? m.map.name : std::string());
   out += ",\"regions\":" + std::to_string(m.active ? m.map.regionCount : 0);
   out += ",\"selected\":" + std::to_string(m.active ? m.selected : 0);
   out += ",\"timeout\":" + std::to_string(m.active && m.timeoutOption != 0 ? m.timeoutTicks : 0) + "}";
@@ -32,7 +21,7 @@ void TForm1::AppendSceneState(std::string& out) const {
   out += ",\"selectionTree\":{\"tree\":" + std::to_string(t.tree);
   out += ",\"hover\":" + std::to_string(t.hover);
   out += ",\"target\":";
-  AppendName(out, t.target);
+  AppendJsonSjis(out, t.target);
   out += ",\"first\":" + std::to_string(t.firstRows.size());
   out += ",\"second\":" + std::to_string(t.secondRows.size()) + "}";
 
@@ -40,7 +29,7 @@ void TForm1::AppendSceneState(std::string& out) const {
   for (size_t i = 0; i < objects.slot.size(); ++i) {
     if (i) out += ',';
     if (objects.slot[i].inUse) {
-      AppendName(out, objects.slot[i].name);
+      AppendJsonSjis(out, objects.slot[i].name);
     } else {
       out += "null";
     }

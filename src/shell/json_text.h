@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "resources/sjis.h"
+
 namespace torvel {
 
 // A JSON string of UTF-8 text, with quotes, backslashes and control characters escaped.
@@ -28,5 +30,8 @@ inline void AppendJsonString(std::string& out, std::string_view utf8) {
   }
   out += '"';
 }
+
+// A JSON string of Shift-JIS text (names of scripts, pictures and sounds).
+inline void AppendJsonSjis(std::string& out, std::string_view sjis) { AppendJsonString(out, SjisToUtf8(sjis)); }
 
 }  // namespace torvel

@@ -3,21 +3,10 @@
 #include <string>
 
 #include "platform/sound_device.h"
-#include "resources/sjis.h"
 #include "shell/engine.h"
+#include "shell/json_text.h"
 
 namespace torvel {
-
-namespace {
-void AppendName(std::string& out, std::string_view sjis) {
-  out += '"';
-  for (char c : SjisToUtf8(sjis)) {
-    if (c == '"' || c == '\\') out += '\\';
-    if (static_cast<unsigned char>(c) >= 0x20) out += c;
-  }
-  out += '"';
-}
-}  // namespace
 
 void TForm1::AppendSoundState(std::string& out) const {
   SoundDevice& device = host.Sound();
@@ -28,7 +17,7 @@ void TForm1::AppendSoundState(std::string& out) const {
     const SlotStatus status = filled ? device.Status(slot) : SlotStatus{};
     out += "{\"name\":";
     if (filled) {
-      AppendName(out, sound.slotNames[static_cast<size_t>(slot)]);
+      AppendJsonSjis(out, sound.slotNames[static_cast<size_t>(slot)]);
     } else {
       out += "null";
     }
@@ -40,7 +29,7 @@ void TForm1::AppendSoundState(std::string& out) const {
   }
   out += "],\"music\":" + std::to_string(vars.S(5));
   out += ",\"loopEffect\":";
-  AppendName(out, sound.loopEffectName);
+  AppendJsonSjis(out, sound.loopEffectName);
   out += '}';
 }
 
