@@ -83,7 +83,7 @@ struct SlotNames {
   std::string currentScript;
   std::string loadedScript;
   std::string background;
-  std::string sprites;  // the sprite specification
+  std::string sprites;  // the sprite list as the layers keep it
   std::string overlay;
   std::string recordStart;
   std::string loopEffect;
