@@ -69,8 +69,8 @@ void TForm1::OpenBacklog() {
   b.repeat = 0;
   b.hoveredArrow = 0;
   b.hoveredVoice = 0;
-  b.strike.Select(glyphs.SystemSource(), TextStyle{settings.FontName, config.LOG_FONTSIZE, kLogColour,
-                                                   settings.FONTBold != 0, 0});
+  b.strike.Select(glyphs.SystemSource(),
+                  TextStyle{settings.FontName, config.LOG_FONTSIZE, kLogColour, settings.FONTBold != 0, 0});
   DrawBacklog();
 
   ctl.backlogOpen = true;

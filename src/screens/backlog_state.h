@@ -20,14 +20,14 @@ enum class BacklogButton { None = 0, Up = 1, Down = 2, Knob = 3 };
 // The skin pictures, loaded when the backlog opens and freed when it closes. A picture that
 // could not be loaded stays empty and its element is not drawn.
 struct BacklogSkins {
-  Bitmap bar;        // sys_bl_bar: colour and mask side by side
-  Bitmap knob;       // sys_bl_cur: side by side
-  Bitmap voice;      // sys_bl_VR1: colour over mask
-  Bitmap voiceLit;   // sys_bl_VR2
-  Bitmap up;         // sys_bl_up1: side by side
-  Bitmap upLit;      // sys_bl_up2
-  Bitmap down;       // sys_bl_down1
-  Bitmap downLit;    // sys_bl_down2
+  Bitmap bar;       // sys_bl_bar: colour and mask side by side
+  Bitmap knob;      // sys_bl_cur: side by side
+  Bitmap voice;     // sys_bl_VR1: colour over mask
+  Bitmap voiceLit;  // sys_bl_VR2
+  Bitmap up;        // sys_bl_up1: side by side
+  Bitmap upLit;     // sys_bl_up2
+  Bitmap down;      // sys_bl_down1
+  Bitmap downLit;   // sys_bl_down2
 };
 
 struct BacklogScreen {
@@ -36,7 +36,7 @@ struct BacklogScreen {
   int pitch = 0;
   int originX = 0;
   int originY = 0;
-  int track = 0;  // the knob's travel: the track's height less the knob's
+  int track = 0;                    // the knob's travel: the track's height less the knob's
   std::vector<std::string> voices;  // the voice of each visible row, "" for none
   BacklogButton button = BacklogButton::None;
   int repeat = 0;        // frames an arrow has been held, counting from 1

@@ -29,7 +29,9 @@ void PutField(std::array<uint8_t, N>& field, std::string_view text) {
 }
 
 // The ring slot of page `page`, whatever sign it has.
-int RingSlot(int64_t page) { return static_cast<int>((page % kPageHistorySlots + kPageHistorySlots) % kPageHistorySlots); }
+int RingSlot(int64_t page) {
+  return static_cast<int>((page % kPageHistorySlots + kPageHistorySlots) % kPageHistorySlots);
+}
 
 }  // namespace
 
@@ -37,8 +39,8 @@ void TForm1::RecordPage() {
   PageHistory& h = pageHistory;
   PageHistoryEntry& e = h.entries[static_cast<size_t>(RingSlot(h.count))];
   for (int r = 0; r < kPageRows; ++r) {
-    std::memcpy(e.text.data() + static_cast<size_t>(r) * kPageColumns, textWindow.page.bytes[static_cast<size_t>(r)].data(),
-                kPageColumns);
+    std::memcpy(e.text.data() + static_cast<size_t>(r) * kPageColumns,
+                textWindow.page.bytes[static_cast<size_t>(r)].data(), kPageColumns);
   }
   e.overlayOpacity = vars.S(kVarOverlayOpacity);
   e.displayMode = vars.S(kVarDisplayMode);
@@ -65,7 +67,8 @@ void TForm1::OpenPageHistory() {
   v.displayMode = vars.S(kVarDisplayMode);
   v.backgroundName = layers.backgroundName;
   v.spriteSpec = layers.spriteSpec;
-  for (size_t i = 0; i < v.spriteLayout.size(); ++i) v.spriteLayout[i] = vars.S(kVarSpriteCentreBase + static_cast<int>(i));
+  for (size_t i = 0; i < v.spriteLayout.size(); ++i)
+    v.spriteLayout[i] = vars.S(kVarSpriteCentreBase + static_cast<int>(i));
   ctl.menuLock = true;
   host.RefreshMenus();
   v.position = 2;
@@ -180,7 +183,8 @@ void TForm1::LeavePageHistory() {
   // The story's own scene, as it was when the view opened.
   layers.backgroundName = v.backgroundName;
   layers.spriteSpec = v.spriteSpec;
-  for (size_t i = 0; i < v.spriteLayout.size(); ++i) vars.S(kVarSpriteCentreBase + static_cast<int>(i)) = v.spriteLayout[i];
+  for (size_t i = 0; i < v.spriteLayout.size(); ++i)
+    vars.S(kVarSpriteCentreBase + static_cast<int>(i)) = v.spriteLayout[i];
   vars.S(kVarDisplayMode) = v.displayMode;
   v.position = 0;
   v.slot = -1;
