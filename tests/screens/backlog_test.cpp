@@ -55,9 +55,9 @@ Bitmap Stacked(int w, int h, Bgr c) {
 class Backlog : public ::testing::Test {
  protected:
   TForm1& Start(const std::string& story, const std::string& extraConfig = "") {
-    game->Script("_config", std::string(kTextConfig) + kSaveConfig + kLogConfig + extraConfig);
-    AddSaveGameAssets(*game);
-    game->Entry("tq_gra.tvx", "sys_bl_bar", Packed(SideBySide(32, 520, kBar)))
+    game->Script("_config", std::string(kTextConfig) + kLogConfig + extraConfig);
+    game->Entry("tq_gra.tvx", "AB01", Packed(Solid(800, 600, kScene)))
+        .Entry("tq_gra.tvx", "sys_bl_bar", Packed(SideBySide(32, 520, kBar)))
         .Entry("tq_gra.tvx", "sys_bl_cur", Packed(SideBySide(32, 40, kKnob)))
         .Entry("tq_gra.tvx", "sys_bl_up1", Packed(SideBySide(32, 40, kUp)))
         .Entry("tq_gra.tvx", "sys_bl_up2", Packed(SideBySide(32, 40, kUpLit)))
@@ -158,8 +158,9 @@ TEST_F(Backlog, OpeningShowsTheRowsOverTheDarkenedSceneWithTheBarAndVoiceIcons) 
   EXPECT_EQ(Px(Window(), 750, 50), Opaque(kUp));
   EXPECT_EQ(Px(Window(), 750, 530), Opaque(kDown));
   EXPECT_EQ(KnobTop(), -1) << "six lines fit: no knob";
-  EXPECT_TRUE(StateHas("\"backlog\":{\"open\":true,\"lines\":6,\"scroll\":0,\"rows\":12,\"shown\":[\"少女\",\"おはよう。\","
-                       "\"\",\"@V001\",\"次の行。\",\"\"],\"voices\":[\"\",\"\",\"\",\"V001\",\"\",\"\"]}"))
+  EXPECT_TRUE(
+      StateHas("\"backlog\":{\"open\":true,\"lines\":6,\"scroll\":0,\"rows\":12,\"shown\":[\"少女\",\"おはよう。\","
+               "\"\",\"@V001\",\"次の行。\",\"\"],\"voices\":[\"\",\"\",\"\",\"V001\",\"\",\"\"]}"))
       << State();
 }
 

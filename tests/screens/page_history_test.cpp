@@ -27,9 +27,14 @@ constexpr const char* kThreePages =
 
 class PageHistoryScreen : public ::testing::Test {
  protected:
-  TForm1& Start(const std::string& story) {
-    AddSaveGameAssets(game);
-    game.Entry("tq_se0.tvx", "V001", ToneEffect()).Script("main", story);
+  TForm1& Start(const std::string& story, const std::string& extraConfig = "") {
+    game.Script("_config", kTextConfig + extraConfig)
+        .Entry("tq_gra.tvx", "AB01", Packed(Solid(800, 600, kFirst)))
+        .Entry("tq_gra.tvx", "AB02", Packed(Solid(800, 600, kSecond)))
+        .Entry("tq_gra.tvx", "BC01", Packed(Solid(100, 300, {0, 250, 0})))
+        .Entry("tq_gra.tvx", "MC01", Packed(Solid(100, 300, {255, 255, 255})))
+        .Entry("tq_se0.tvx", "V001", ToneEffect())
+        .Script("main", story);
     TForm1& e = game.Start();
     game.RunToWait();
     return e;
@@ -211,6 +216,23 @@ TEST_F(PageHistoryScreen, TheRingSlotIsRightForAnyCountAndS039) {
   E().pageHistory.count = 1;
   Key(vk::Left);
   EXPECT_EQ(E().ctl.screenMode, smScenario) << "one page: nothing earlier to show";
+}
+
+TEST_F(PageHistoryScreen, AFullPageDrawsNoMoreThanTheRingKeepsWhateverTheGridSays) {
+  // Grids larger than a kept page: its 20 rows of 100 bytes are all there is to draw.
+  Start("!S028=1\n@gra AB01,1\n本文。\n\\\n", "MOJI_MAX_X:400\nMOJI_MAX_Y:90\nMOJI_MAX2_X:400\nMOJI_MAX2_Y:90\n");
+  TForm1& e = E();
+  e.RecordPage();
+  e.RecordPage();  // three pages: the view opens on slot 1 and steps back to slot 0
+  for (PageHistoryEntry& entry : e.pageHistory.entries) entry.text.fill('A');
+  e.pageHistory.entries[1].displayMode = 1;
+  Key(vk::Left);
+  ASSERT_EQ(e.ctl.screenMode, smPageBack);
+  Key(vk::Left);
+  EXPECT_TRUE(StateHas("\"position\":3,\"slot\":0}"));
+  Key(vk::Right);
+  Key(vk::Right);
+  EXPECT_EQ(e.ctl.screenMode, smScenario);
 }
 
 TEST_F(PageHistoryScreen, LeavingAfterAContinueWaitRestoresTheSceneOfTheOpening) {
