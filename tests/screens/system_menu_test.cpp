@@ -171,6 +171,16 @@ TEST_F(SystemMenu, EachEntryDoesItsOwnThing) {
   };
   EXPECT_TRUE(plays("SSE06"));
 
+  Play("10 click 300 200 right\n20 menu popup log\n");
+  EXPECT_TRUE(E().ctl.backlogOpen);
+  Play("10 click 300 200 right\n");
+  EXPECT_FALSE(E().ctl.backlogOpen);
+
+  Play("10 click 300 200 right\n20 menu popup hide-window\n");
+  EXPECT_EQ(E().ctl.screenMode, smWindowHidden);
+  Play("10 click 300 200\n");
+  EXPECT_EQ(E().ctl.screenMode, smScenario);
+
   Play("10 click 300 200 right\n20 menu popup quick-save\n");
   EXPECT_TRUE(std::filesystem::exists(E().SlotFile(99)));
 
