@@ -181,6 +181,19 @@ TEST_F(SystemMenu, EachEntryDoesItsOwnThing) {
   Play("10 click 300 200\n");
   EXPECT_EQ(E().ctl.screenMode, smScenario);
 
+  // Load and save play their sounds and open the screen (here the list window, no screen pictures).
+  for (const auto& [entry, sound] : {std::pair{"load", "SSE06"}, std::pair{"save", "SSE05"}}) {
+    H().Sound().ClearCalls();
+    Play(std::string("10 click 300 200 right\n20 menu popup ") + entry + "\n");
+    EXPECT_TRUE(plays(sound)) << entry;
+    EXPECT_EQ(E().ctl.saveLoadScreen, 0) << entry;
+    EXPECT_TRUE(E().ctl.scriptRunning) << entry;
+  }
+  // Settings: without configuration pictures, the settings dialog, which the run closes at once.
+  Play("10 click 300 200 right\n20 menu popup settings\n");
+  EXPECT_EQ(E().settings.CONFIG_MODE, 1);
+  EXPECT_FALSE(E().ctl.menuLock);
+
   Play("10 click 300 200 right\n20 menu popup quick-save\n");
   EXPECT_TRUE(std::filesystem::exists(E().SlotFile(99)));
 
