@@ -12,7 +12,8 @@ namespace torvel {
 
 class TForm1;
 
-inline constexpr std::array<std::string_view, 4> kSaveListColumns = {"スロット", "更新日時", "詳細", "ユーザーコメント"};
+inline constexpr std::array<std::string_view, 4> kSaveListColumns = {"スロット", "更新日時", "詳細",
+                                                                     "ユーザーコメント"};
 inline constexpr std::string_view kSaveListUnused = " 未登録";
 inline constexpr std::string_view kSaveListSave = "セーブ";
 inline constexpr std::string_view kSaveListLoad = "ロード";

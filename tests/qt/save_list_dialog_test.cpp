@@ -25,8 +25,9 @@ namespace {
 class SaveListDialogTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    game_.Script("_config", std::string(testing::kTextConfig) + "MAKER_REG:Software\\ListWindow\nGAME_ID:list\n")
-        .Script("main", "!V001=11\nおはよう。\n\\\n!V001=22\n次。\n\\\n");
+    std::string config = testing::kTextConfig;
+    config += "MAKER_REG:Software\\ListWindow\nGAME_ID:list\n";
+    game_.Script("_config", config).Script("main", "!V001=11\nおはよう。\n\\\n!V001=22\n次。\n\\\n");
     game_.Start();
     game_.RunToWait();
     for (const auto& [slot, comment] : std::vector<std::pair<int, std::string>>{{2, "beta"}, {3, "Alpha"}}) {
