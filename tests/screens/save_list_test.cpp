@@ -308,5 +308,17 @@ TEST_F(SaveList, ALoadLineRestoresTheStoryAndClosesTheWindow) {
   EXPECT_EQ(E().vars.V(1), 66);
 }
 
+TEST_F(SaveList, LinesTheWindowCannotActOnAreNoted) {
+  Start();
+  ::testing::internal::CaptureStderr();
+  Show(1, "0 dialog list save 99\n0 dialog list load 3\n0 dialog list comment 6 x\n0 dialog list close\n");
+  const std::string notes = ::testing::internal::GetCapturedStderr();
+  EXPECT_NE(notes.find("dialog list: no slot 99 in the list"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("dialog list: the window is in save mode"), std::string::npos) << notes;
+  EXPECT_NE(notes.find("dialog list: slot 6 holds no save to comment"), std::string::npos) << notes;
+  EXPECT_FALSE(std::filesystem::exists(Slot(99)));
+  EXPECT_FALSE(std::filesystem::exists(Slot(6)));
+}
+
 }  // namespace
 }  // namespace torvel
