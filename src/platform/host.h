@@ -20,6 +20,7 @@ class SoundDevice;
 class SilentSoundDevice;
 class NameEntryModel;
 class SettingsDialogModel;
+class SaveListModel;
 
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -76,6 +77,9 @@ class Host {
   // closes. The name entry closes only once its model accepted the names.
   virtual void ShowNameEntry(NameEntryModel& model) = 0;
   virtual void ShowSettingsDialog(SettingsDialogModel& model) = 0;
+  // The save and load list window; it closes after a save or load that succeeded, or when the
+  // player closes it.
+  virtual void ShowSaveList(SaveListModel& model) = 0;
 
   // Opens a file or an address with the desktop's default handler.
   virtual bool OpenWithDefaultHandler(const std::string& target) = 0;

@@ -63,6 +63,8 @@ class HeadlessHost : public Host {
   // closed at once for the settings).
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
+  // The list window takes queued "dialog list" lines until one closes it or none is left.
+  void ShowSaveList(SaveListModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The settings folder's "data" subfolder unless set: a run never touches the player's own.
   std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
@@ -149,6 +151,7 @@ class HeadlessHost : public Host {
   std::deque<MessageResult> answers_;
   std::deque<NameAnswer> nameAnswers_;
   std::deque<SettingsAnswer> settingsAnswers_;
+  std::deque<ListAnswer> listAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;

@@ -353,3 +353,15 @@ void QtHost::ShowSettingsDialog(SettingsDialogModel& model) {
 }
 
 }  // namespace torvel
+
+namespace torvel {
+
+void QtHost::ShowSaveList(SaveListModel& model) {
+  if (!saveList_) saveList_ = std::make_unique<SaveListDialog>(window_.get());
+  saveList_->Bind(model);
+  PlaceDialog(*saveList_, window_.get());
+  ModalScope modal(*this);
+  saveList_->Run();
+}
+
+}  // namespace torvel
