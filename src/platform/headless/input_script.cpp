@@ -5,6 +5,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "screens/popup_entries.h"
+
 namespace torvel {
 
 namespace {
@@ -153,6 +155,12 @@ InputScript ParseInputScript(std::string_view text) {
     } else if (what == "save" || what == "load") {
       e.kind = what == "save" ? InputEvent::Kind::Save : InputEvent::Kind::Load;
       if (n != 3 || !ParseInt(w[2], e.slot) || e.slot < 1 || e.slot > 99) return fail("expected a slot from 1 to 99");
+    } else if (what == "menu") {
+      e.kind = InputEvent::Kind::Menu;
+      if (n != 4 || Lower(w[2]) != "popup") return fail("expected popup and an entry");
+      e.menu = "popup";
+      e.entry = Lower(w[3]);
+      if (!IsPopupEntry(e.entry)) return fail("unknown entry " + std::string(w[3]));
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

@@ -12,7 +12,7 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall, Dialog };
+  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall, Dialog, Menu };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -30,6 +30,9 @@ struct InputEvent {
   // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
   int stallMs = 0;
   DialogAnswer dialog;  // queued for its window
+  // Menu: the entry chosen in the pop-up menu shown at that moment ("popup": the right-click menu).
+  std::string menu;
+  std::string entry;
 };
 
 struct InputScript {
