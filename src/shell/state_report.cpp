@@ -92,6 +92,7 @@ std::string TForm1::DescribeState() const {
   AppendTitleMapState(out);
   AppendSystemMenuState(out);
   AppendBacklogState(out);
+  AppendQuickButtonState(out);
   out += "}\n";
   return out;
 }
