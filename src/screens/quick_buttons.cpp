@@ -142,7 +142,8 @@ void TForm1::DrawQuickButtons(int kind) {
   }
 
   if (speed != 0) autoState = kStateOn;
-  if (ctl.skipActive && skipState == 0) skipState = kStateOn;
+  // A running mode keeps its button on, also while it is hovered (a hover left it at 1).
+  if (ctl.skipActive) skipState = kStateOn;
 
   const bool upper = vars.S(kVarWindowUpper) != 0;
   const Bitmap& clean = w.overScene;
