@@ -68,6 +68,24 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       engine_->PBMouseDown(e.button, none, e.x, e.y);
       engine_->PBMouseUp(e.button, none, e.x, e.y);
       break;
+    case InputEvent::Kind::Press:
+    case InputEvent::Kind::Release:
+      pointer_ = Point{e.x, e.y};
+      engine_->PBMouseMove(none, e.x, e.y);
+      if (e.kind == InputEvent::Kind::Press) {
+        engine_->PBMouseDown(e.button, none, e.x, e.y);
+      } else {
+        engine_->PBMouseUp(e.button, none, e.x, e.y);
+      }
+      break;
+    case InputEvent::Kind::Menu:
+      if (e.text == "next-scene") {
+        engine_->MenuNextScene();
+      } else {
+        engine_->MenuEndReplay();
+      }
+      break;
+    case InputEvent::Kind::Text: textAnswers_.push_back(e.text); break;
     case InputEvent::Kind::Key: {
       int key = e.key;
       const bool repeat = e.keyAction == InputEvent::KeyAction::Repeat;
@@ -259,6 +277,25 @@ bool HeadlessHost::MoviePlaying() {
 void HeadlessHost::StopMovie() {
   ++movieStops_;
   moviePlaying_ = false;
+}
+
+}  // namespace torvel
+
+namespace torvel {
+
+std::optional<std::string> HeadlessHost::AskText(std::string_view, std::string_view, std::string_view initial,
+                                                 int maxChars) {
+  if (!textAnswers_.empty()) {
+    std::string typed = std::move(textAnswers_.front());
+    textAnswers_.pop_front();
+    return Utf8ToSjisKnown(typed, maxChars);
+  }
+  if (!answers_.empty()) {
+    const MessageResult answer = answers_.front();
+    answers_.pop_front();
+    if (answer == MessageResult::Cancel) return std::nullopt;
+  }
+  return std::string(initial);
 }
 
 }  // namespace torvel

@@ -53,6 +53,10 @@ class HeadlessHost : public Host {
   // closed at once for the settings).
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
+  // Text questions take the texts queued by "text" lines; with none, a queued "answer cancel"
+  // cancels and anything else answers OK with the initial text.
+  std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
+                                     int maxChars) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The settings folder's "data" subfolder unless set: a run never touches the player's own.
   std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
@@ -139,6 +143,7 @@ class HeadlessHost : public Host {
   std::deque<MessageResult> answers_;
   std::deque<NameAnswer> nameAnswers_;
   std::deque<SettingsAnswer> settingsAnswers_;
+  std::deque<std::string> textAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;

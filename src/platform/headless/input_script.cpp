@@ -86,8 +86,11 @@ InputScript ParseInputScript(std::string_view text) {
     if (w.size() < 2) return fail("expected an event after the time");
     std::string what = Lower(w[1]);
     size_t n = w.size();
-    if (what == "move" || what == "click") {
-      e.kind = what == "move" ? InputEvent::Kind::Move : InputEvent::Kind::Click;
+    if (what == "move" || what == "click" || what == "press" || what == "release") {
+      e.kind = what == "move"    ? InputEvent::Kind::Move
+               : what == "click" ? InputEvent::Kind::Click
+               : what == "press" ? InputEvent::Kind::Press
+                                 : InputEvent::Kind::Release;
       size_t allowed = e.kind == InputEvent::Kind::Move ? 4 : 5;
       if (n < 4 || n > allowed || !ParseInt(w[2], e.x) || !ParseInt(w[3], e.y)) return fail("expected X Y");
       if (n == 5) {
@@ -96,8 +99,10 @@ InputScript ParseInputScript(std::string_view text) {
           e.button = MouseButton::Left;
         else if (b == "right")
           e.button = MouseButton::Right;
+        else if (b == "middle")
+          e.button = MouseButton::Middle;
         else
-          return fail("expected left or right");
+          return fail("expected left, right or middle");
       }
     } else if (what == "key") {
       e.kind = InputEvent::Kind::Key;
@@ -153,6 +158,19 @@ InputScript ParseInputScript(std::string_view text) {
     } else if (what == "save" || what == "load") {
       e.kind = what == "save" ? InputEvent::Kind::Save : InputEvent::Kind::Load;
       if (n != 3 || !ParseInt(w[2], e.slot) || e.slot < 1 || e.slot > 99) return fail("expected a slot from 1 to 99");
+    } else if (what == "menu") {
+      // The replay entries of the main menu's "終了".
+      e.kind = InputEvent::Kind::Menu;
+      const std::string entry = n == 4 ? Lower(w[3]) : "";
+      if (n != 4 || Lower(w[2]) != "main" || (entry != "next-scene" && entry != "end-replay")) {
+        return fail("expected main next-scene or main end-replay");
+      }
+      e.text = entry;
+    } else if (what == "text") {
+      // The rest of the line, as typed into a text question.
+      e.kind = InputEvent::Kind::Text;
+      if (n < 3) return fail("expected a text");
+      e.text = std::string(std::string_view(line).substr(static_cast<size_t>(w[2].data() - line.data())));
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

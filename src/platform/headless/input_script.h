@@ -12,7 +12,27 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall, Dialog };
+  enum class Kind {
+    Move,
+    Click,
+    Key,
+    Char,
+    Wheel,
+    Shot,
+    State,
+    Answer,
+    Close,
+    Save,
+    Load,
+    Stall,
+    Dialog,
+    // A button pressed or released alone (drags), a menu entry (`menu main next-scene`) and the
+    // text of a text question.
+    Press,
+    Release,
+    Menu,
+    Text
+  };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -30,6 +50,7 @@ struct InputEvent {
   // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
   int stallMs = 0;
   DialogAnswer dialog;  // queued for its window
+  std::string text;     // Menu: the entry; Text: the answer (UTF-8)
 };
 
 struct InputScript {
