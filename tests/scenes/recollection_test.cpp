@@ -13,6 +13,7 @@ namespace {
 
 using testing::Bgr;
 using testing::Packed;
+using testing::Px;
 using testing::SceneGame;
 using testing::Solid;
 
@@ -64,8 +65,10 @@ TForm1& Start(SceneGame& game, bool withTable = true) {
   game.fixture.Entry("tq_gra.tvx", "ss_kaiso", Packed(Solid(800, 600, Bgr{60, 30, 30})))
       .Entry("tq_gra.tvx", "ss_kaiso2", Packed(Solid(800, 600, Bgr{90, 90, 30})))
       .Entry("tq_gra.tvx", "ss_kaiso_p", Packed(Solid(56, 116, Bgr{0, 90, 0})))
+      .Entry("tq_gra.tvx", "APREVIEW", Packed(Solid(800, 600, Bgr{0, 0, 240})))
       .Script("main", "@call s_alpha\n@call s_gamma\n\\\n@kaisou\n!V001=1\n\\\n")
       .Script("s_alpha", "!V020=1\n")
+      .Script("s_beta", "@gra APREVIEW,0\n@cv x\n")
       .Script("s_gamma", "!V021=1\n")
       .Script("k_S_ALPHA", "!V010=1\n\\\n@exit\n")
       .Script("k_S_GAMMA", "!V011=1\n\\\n@exit\n");
@@ -204,6 +207,34 @@ TEST(Recollection, SlotNamesAndRenaming) {
     game.Input({c.line, "press 450 570", "release 450 570"});
     EXPECT_EQ(SjisToUtf8(e.recollection.Name(2)), c.expected) << c.line;
   }
+}
+
+TEST(Recollection, PreviewBlendsTheScenesPicturesAndPutsTheLayersBack) {
+  SceneGame game;
+  TForm1& e = Start(game);
+  // Beta's story script is only read for the preview; seeing it unlocks it.
+  e.vars.C.Set(3);
+  e.recollectionScreen.cells[4] = 3;
+  const std::string background = e.layers.backgroundName;
+  const Bgr before = Px(e.layers.background, 700, 400);
+  const Bgr screen = game.Screen(700, 400);
+  game.Input({"move 200 175"});
+  ASSERT_EQ(e.recollectionScreen.highlight, 5);
+  game.Host().recording = true;
+  game.Input({"press 200 175 right", "release 200 175 right"});
+  game.Host().recording = false;
+  Bgr blended{};
+  for (int i = 0; i < 3; ++i) {
+    blended[static_cast<size_t>(i)] = (screen[static_cast<size_t>(i)] * 80 >> 8) + ((i == 2 ? 240 : 0) * 176 >> 8);
+  }
+  bool shown = false;
+  for (const auto& s : game.Host().shown) shown = shown || Px(s.window, 700, 400) == blended;
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(e.recollectionScreen.preview, 0);
+  EXPECT_EQ(game.Window(700, 400), screen);
+  EXPECT_EQ(e.layers.backgroundName, background);
+  EXPECT_EQ(Px(e.layers.background, 700, 400), before);
+  EXPECT_EQ(e.ctl.screenMode, smRecollection);
 }
 
 TEST(Recollection, WithoutASceneTableTheScriptGoesOn) {
