@@ -31,7 +31,7 @@ struct RecollectionTable {
   // (empty for labels, headers and the end line).
   std::vector<std::string> titles;
   std::vector<std::string> scripts;
-  std::array<std::array<std::string, kRecollectionTabPages>, kRecollectionTabRows> pages{};
+  std::array<std::array<std::string, kRecollectionTabPages>, kRecollectionTabRows> pages;
   std::array<int, kRecollectionTabRows> pageCounts{};
   int tabCount = 0;
 };
