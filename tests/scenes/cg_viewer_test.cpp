@@ -136,6 +136,13 @@ TEST(CgViewer, OneSeenPictureWithoutPartialPlateSeesTheWholeCell) {
   EXPECT_EQ(game.Window(170, 40), Masked(kPlate));
   // Cell 4 was placed but never defined: no plate, never hit.
   EXPECT_EQ(game.Window(410, 40), kNormal);
+  const std::string state = e.DescribeState();
+  EXPECT_NE(state.find("\"D\":[0,1,2]"), std::string::npos);
+  EXPECT_NE(state.find("\"viewer\":{\"page\":\"VIEW_1\",\"viewing\":false,\"cells\":[3,1,1,0,0"), std::string::npos);
+  EXPECT_NE(
+      state.find("\"type\":0,\"set\":0,\"sets\":2,\"hover\":0,\"picture\":-1,\"musicCell\":0,\"seen\":3,\"total\":6}"),
+      std::string::npos);
+  EXPECT_NE(state.find("\"replayEntries\":{\"nextScene\":false,\"endReplay\":false}"), std::string::npos);
 }
 
 struct PercentCase {
