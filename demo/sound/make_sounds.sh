@@ -37,6 +37,9 @@ sox -n -r $rate -c 1 -b 16 "$t/load1.wav" synth 0.1 sine 659.3 fade 0 0.1 0.05 g
 sox -n -r $rate -c 1 -b 16 "$t/load2.wav" synth 0.18 sine 987.8 fade 0 0.18 0.12 gain -12
 sox "$t/load1.wav" "$t/load2.wav" "$t/load.wav"
 "$tvx" wady encode --type b "$t/load.wav" "$work/se0/SSE06"
+# The backlog opening: a soft falling note.
+sox -n -r $rate -c 1 -b 16 "$t/backlog.wav" synth 0.15 sine 880:660 fade 0 0.15 0.1 gain -14
+"$tvx" wady encode --type b "$t/backlog.wav" "$work/se0/SSE09"
 
 # Voices.
 voice() {

@@ -20,21 +20,22 @@ constexpr uint32_t kWhite = 0xFFFFFF;
 constexpr uint32_t kBlack = 0x000000;
 
 // One pass of a line in one colour with the pen starting at x and the top at y; returns the right
-// edge of its ink (x when it left none).
-int64_t DrawPass(GlyphSource& source, Bitmap& dst, std::string_view text, int64_t x, int64_t y, int height,
+// edge of its ink (x when it left none). `glyphOf` gives a character's glyph, or null when the
+// face has none.
+template <typename GlyphOf>
+int64_t DrawPass(GlyphOf&& glyphOf, int ascent, Bitmap& dst, std::string_view text, int64_t x, int64_t y,
                  uint32_t colour) {
-  const int ascent = source.Ascent(height);
   const uint8_t bgr[3] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
                           static_cast<uint8_t>(colour)};
-  GrayGlyph g;
   std::vector<uint8_t> fill, mask;
   int64_t pen = x;
   int64_t right = x;
   for (size_t pos = 0; pos < text.size() && pen < dst.width;) {
     const size_t n = SjisCharLength(text, pos);
-    const bool drawn = source.Rasterise(GlyphCode(text.substr(pos, n)), height, g);
+    const GrayGlyph* glyph = glyphOf(GlyphCode(text.substr(pos, n)));
     pos += n;
-    if (!drawn) continue;
+    if (glyph == nullptr) continue;
+    const GrayGlyph& g = *glyph;
     const int64_t left = pen + g.originX;
     const int from = static_cast<int>(std::clamp<int64_t>(-left, 0, g.width));
     const int to = static_cast<int>(std::clamp<int64_t>(dst.width - left, 0, g.width));
@@ -58,6 +59,15 @@ int64_t DrawPass(GlyphSource& source, Bitmap& dst, std::string_view text, int64_
   return right;
 }
 
+// The rectangle a line drawn at (x, y) may have changed, clipped to `dst`.
+Rect LineArea(const Bitmap& dst, int x, int y, int64_t right, int height, int shadow) {
+  const int64_t bottom = int64_t{y} + int64_t{std::max(height, 0)} * 2 + shadow;
+  return Rect{static_cast<int>(std::clamp<int64_t>(x, 0, dst.width)),
+              static_cast<int>(std::clamp<int64_t>(y, 0, dst.height)),
+              static_cast<int>(std::clamp<int64_t>(right, 0, dst.width)),
+              static_cast<int>(std::clamp<int64_t>(bottom, 0, dst.height))};
+}
+
 }  // namespace
 
 int MeasureTextLine(GlyphSource& source, std::string_view text, const TextStyle& style) {
@@ -75,15 +85,49 @@ int MeasureTextLine(GlyphSource& source, std::string_view text, const TextStyle&
 Rect DrawTextLine(GlyphSource& source, Bitmap& dst, std::string_view text, int x, int y, const TextStyle& style) {
   if (dst.Empty() || text.empty()) return {};
   source.SetFont(style.face, style.height, style.bold);
+  GrayGlyph g;
+  auto glyphOf = [&](uint16_t code) { return source.Rasterise(code, style.height, g) ? &g : nullptr; };
+  const int ascent = source.Ascent(style.height);
   const int shadow = std::max(style.shadow, 0);
   int64_t right = x;
-  if (shadow > 0) right = DrawPass(source, dst, text, int64_t{x} + shadow, int64_t{y} + shadow, style.height, kBlack);
-  right = std::max(right, DrawPass(source, dst, text, x, y, style.height, style.colour));
-  const int64_t bottom = int64_t{y} + int64_t{std::max(style.height, 0)} * 2 + shadow;
-  return Rect{static_cast<int>(std::clamp<int64_t>(x, 0, dst.width)),
-              static_cast<int>(std::clamp<int64_t>(y, 0, dst.height)),
-              static_cast<int>(std::clamp<int64_t>(right, 0, dst.width)),
-              static_cast<int>(std::clamp<int64_t>(bottom, 0, dst.height))};
+  if (shadow > 0) right = DrawPass(glyphOf, ascent, dst, text, int64_t{x} + shadow, int64_t{y} + shadow, kBlack);
+  right = std::max(right, DrawPass(glyphOf, ascent, dst, text, x, y, style.colour));
+  return LineArea(dst, x, y, right, style.height, shadow);
+}
+
+void GlyphStrike::Select(GlyphSource& source, const TextStyle& style) {
+  if (source_ == &source && style_.face == style.face && style_.height == style.height && style_.bold == style.bold) {
+    return;
+  }
+  source_ = &source;
+  style_ = style;
+  glyphs_.clear();
+  source.SetFont(style.face, style.height, style.bold);
+  ascent_ = source.Ascent(style.height);
+}
+
+const GrayGlyph* GlyphStrike::Find(uint16_t code) {
+  if (source_ == nullptr) return nullptr;
+  auto [at, added] = glyphs_.try_emplace(code);
+  if (added) {
+    // The source is shared with other texts, which may have chosen another face since.
+    source_->SetFont(style_.face, style_.height, style_.bold);
+    GrayGlyph g;
+    if (source_->Rasterise(code, style_.height, g)) at->second = std::move(g);
+  }
+  return at->second ? &*at->second : nullptr;
+}
+
+void GlyphStrike::Clear() {
+  source_ = nullptr;
+  glyphs_.clear();
+}
+
+Rect DrawTextLine(GlyphStrike& strike, Bitmap& dst, std::string_view text, int x, int y, uint32_t colour) {
+  if (dst.Empty() || text.empty()) return {};
+  auto glyphOf = [&](uint16_t code) { return strike.Find(code); };
+  const int64_t right = DrawPass(glyphOf, strike.Ascent(), dst, text, x, y, colour);
+  return LineArea(dst, x, y, right, strike.Height(), 0);
 }
 
 int TForm1::MeasureSystemText(std::string_view text, const TextStyle& style) {

@@ -7,8 +7,10 @@
 // y + the face's ascent, the pen starting at x and moving by each character's advance. Glyphs
 // are blended over what the picture holds (a transparent background) and clipped to it.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 #include "graphics/bitmap.h"
 #include "platform/fonts/glyph_source.h"
@@ -31,5 +33,28 @@ int MeasureTextLine(GlyphSource& source, std::string_view text, const TextStyle&
 // changed: from x to the right edge of the last ink, from y down two heights (and the shadow),
 // clipped to the picture; empty when nothing of it lies on the picture.
 Rect DrawTextLine(GlyphSource& source, Bitmap& dst, std::string_view text, int x, int y, const TextStyle& style);
+
+// The glyphs of one face and height, each rasterised once and kept: a text drawn again and again
+// (the backlog's rows on every scroll) then costs the blending alone.
+class GlyphStrike {
+ public:
+  // Takes the face, height and weight of `style`; keeps what it holds when they are the same.
+  void Select(GlyphSource& source, const TextStyle& style);
+  // A character's glyph; null when the face lacks it or nothing is selected.
+  const GrayGlyph* Find(uint16_t code);
+  void Clear();
+  int Ascent() const { return ascent_; }
+  int Height() const { return style_.height; }
+  size_t Size() const { return glyphs_.size(); }
+
+ private:
+  GlyphSource* source_ = nullptr;
+  TextStyle style_;
+  int ascent_ = 0;
+  std::unordered_map<uint16_t, std::optional<GrayGlyph>> glyphs_;
+};
+
+// DrawTextLine with the glyphs of a strike, in one colour, without a shadow.
+Rect DrawTextLine(GlyphStrike& strike, Bitmap& dst, std::string_view text, int x, int y, uint32_t colour);
 
 }  // namespace torvel

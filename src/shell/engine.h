@@ -31,6 +31,7 @@
 #include "scenes/selection_tree.h"
 #include "scenes/staff_roll.h"
 #include "scenes/title_screens.h"
+#include "screens/backlog_state.h"
 #include "screens/dialog_state.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
@@ -552,6 +553,18 @@ class TForm1 {
   // the layers keep, composes the scene and shows it with `transition`; 0 composes the scene
   // buffer only, for a caller that draws the screen itself (the page history).
   void RebuildScene(int transition);
+  // ---- the backlog, the page history and the hidden window (screens/backlog_screen.cpp,
+  // backlog_hooks.cpp, page_history_hooks.cpp, window_hiding.cpp, backlog_report.cpp) ----
+  // Draws the visible rows, the knob and the highlights; onto the window too.
+  void DrawBacklog();
+  // Moves the backlog view to `scroll` lines back (kept within its range); redraws and returns
+  // true when it moved.
+  bool ScrollBacklogTo(int64_t scroll);
+  // The ring slot the page-history view shows at position p.
+  int PageHistorySlotAt(int position) const;
+  void ShowPageHistorySlot(int slot);
+  // The "backlog" and "pageHistory" members of the state report.
+  void AppendBacklogState(std::string& out) const;
   // ---- the keys that save and load (shell/input_keys.cpp) ----
   // Whether the "Q" key would quick-save, and the "L" key open the load screen, now.
   bool QuickSaveKeyActs() const;
@@ -698,6 +711,7 @@ class TForm1 {
   SaveState saves;
   SaveScreenState saveScreen;
   PageHistory pageHistory;
+  BacklogViews backlogViews;
   RecollectionRecords recollection;
   SelectionTreeState selectionTree;
   ClickMapState clickMap;

@@ -161,7 +161,9 @@ TEST_F(SoundGame, VoiceVariantWithoutThePlayersName) {
   ASSERT_EQ(Creates(0).size(), 1u);
   EXPECT_EQ(Creates(0)[0].name, "A001X");
   EXPECT_EQ(E().sound.lastVoice, "A001X");
-  EXPECT_EQ(E().sound.pageVoices, "A001X ");
+  // The page wait records the page's voice list into the page history and empties it.
+  EXPECT_EQ(E().pageHistory.entries[0].VoiceList(), "A001X ");
+  EXPECT_EQ(E().sound.pageVoices, "");
   EXPECT_EQ(E().text.backlog.Line(0), "@A001X");  // the page wait closes an empty line after it
 }
 
@@ -172,7 +174,7 @@ TEST_F(SoundGame, UnchangedNameKeepsTheVoice) {
   EXPECT_EQ(Creates(0)[0].name, "A001");
   EXPECT_EQ(Creates(0)[1].name, "V002");
   EXPECT_EQ(E().sound.lastVoice, "v002");
-  EXPECT_EQ(E().sound.pageVoices, "A001 v002 ");
+  EXPECT_EQ(E().pageHistory.entries[0].VoiceList(), "A001 v002 ");
 }
 
 TEST_F(SoundGame, NamesAreCutToTheirFields) {
@@ -183,7 +185,7 @@ TEST_F(SoundGame, NamesAreCutToTheirFields) {
   Frames(5);
   EXPECT_EQ(E().sound.lastVoice, std::string(30, 'N'));
   // Six names of 41 bytes fit the 256-byte list; the rest are left out whole.
-  EXPECT_EQ(E().sound.pageVoices.size(), 6u * 41u);
+  EXPECT_EQ(E().pageHistory.entries[0].VoiceList().size(), 6u * 41u);
 }
 
 TEST_F(SoundGame, LoopEffectNameIsCutToItsField) {
