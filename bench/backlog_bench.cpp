@@ -7,25 +7,15 @@
 #include <memory>
 #include <string>
 
+#include "demo_game.h"
 #include "platform/headless/headless_host.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
 
 namespace {
 
-struct BacklogStory {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "torvel-bench-backlog";
-  std::unique_ptr<torvel::HeadlessHost> host;
-  std::unique_ptr<torvel::TForm1> engine;
-
-  BacklogStory() {
-    std::filesystem::remove_all(dir);
-    std::filesystem::copy(TORVEL_DEMO_DIR, dir, std::filesystem::copy_options::recursive);
-    host = std::make_unique<torvel::HeadlessHost>(dir / "config");
-    engine = std::make_unique<torvel::TForm1>(*host, torvel::EngineOptions{dir, 1, true});
-    host->Attach(engine.get());
-    host->Start();
-    host->RunUntilSettled(2000);
+struct BacklogStory : torvel::bench::DemoGame {
+  BacklogStory() : DemoGame("torvel-bench-backlog") {
     torvel::TForm1& e = *engine;
     torvel::GameConfig& c = e.config;
     c.LOG_LINES = 18;
@@ -46,16 +36,7 @@ struct BacklogStory {
     for (int r = 1; r < 5; ++r) e.textWindow.page.SetRow(r, kana);
     for (int i = 0; i < 5; ++i) e.RecordPage();
   }
-  ~BacklogStory() {
-    engine.reset();
-    std::filesystem::remove_all(dir);
-  }
 };
-
-void FrameFraction(benchmark::State& state) {
-  state.counters["frame_fraction"] = benchmark::Counter(static_cast<double>(state.iterations()) * 0.020,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
-}
 
 void BM_BacklogRedraw18Rows(benchmark::State& state) {
   BacklogStory story;
@@ -65,7 +46,7 @@ void BM_BacklogRedraw18Rows(benchmark::State& state) {
     story.engine->DrawBacklog();
     benchmark::ClobberMemory();
   }
-  FrameFraction(state);
+  torvel::bench::CountFrameFraction(state);
 }
 BENCHMARK(BM_BacklogRedraw18Rows)->Unit(benchmark::kMicrosecond);
 
@@ -79,7 +60,7 @@ void BM_PageHistoryStep(benchmark::State& state) {
     slot = (slot + 1) % 3;
     benchmark::ClobberMemory();
   }
-  FrameFraction(state);
+  torvel::bench::CountFrameFraction(state);
 }
 BENCHMARK(BM_PageHistoryStep)->Unit(benchmark::kMicrosecond);
 

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "demo_game.h"
 #include "platform/headless/headless_host.h"
 #include "resources/file_io.h"
 #include "screens/slot_check.h"
@@ -15,26 +16,10 @@
 
 namespace {
 
-struct Story {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "torvel-bench-saves";
-  std::unique_ptr<torvel::HeadlessHost> host;
-  std::unique_ptr<torvel::TForm1> engine;
-
-  Story() {
-    // A copy of the demo, so the benchmark's saves stay out of the build's game folder.
-    std::filesystem::remove_all(dir);
-    std::filesystem::copy(TORVEL_DEMO_DIR, dir, std::filesystem::copy_options::recursive);
-    host = std::make_unique<torvel::HeadlessHost>(dir / "config");
-    engine = std::make_unique<torvel::TForm1>(*host, torvel::EngineOptions{dir, 1, true});
-    host->Attach(engine.get());
-    host->Start();
-    host->RunUntilSettled(2000);
+struct Story : torvel::bench::DemoGame {
+  Story() : DemoGame("torvel-bench-saves") {
     engine->vars.S(0) = 0;
     engine->vars.S(28) = 1;
-  }
-  ~Story() {
-    engine.reset();
-    std::filesystem::remove_all(dir);
   }
 };
 

@@ -5,25 +5,15 @@
 #include <filesystem>
 #include <memory>
 
+#include "demo_game.h"
 #include "graphics/kernels.h"
 #include "platform/headless/headless_host.h"
 #include "shell/engine.h"
 
 namespace {
 
-struct ScreenStory {
-  std::filesystem::path dir = std::filesystem::temp_directory_path() / "torvel-bench-save-screen";
-  std::unique_ptr<torvel::HeadlessHost> host;
-  std::unique_ptr<torvel::TForm1> engine;
-
-  ScreenStory() {
-    std::filesystem::remove_all(dir);
-    std::filesystem::copy(TORVEL_DEMO_DIR, dir, std::filesystem::copy_options::recursive);
-    host = std::make_unique<torvel::HeadlessHost>(dir / "config");
-    engine = std::make_unique<torvel::TForm1>(*host, torvel::EngineOptions{dir, 1, true});
-    host->Attach(engine.get());
-    host->Start();
-    host->RunUntilSettled(2000);
+struct ScreenStory : torvel::bench::DemoGame {
+  ScreenStory() : DemoGame("torvel-bench-save-screen") {
     torvel::GameConfig& c = engine->config;
     c.SV_POS.clear();
     for (int i = 0; i < 10; ++i) {
@@ -44,10 +34,6 @@ struct ScreenStory {
     s.hasPlates = true;
     for (int slot = 1; slot <= 10; ++slot) engine->SaveGame(slot, true);
   }
-  ~ScreenStory() {
-    engine.reset();
-    std::filesystem::remove_all(dir);
-  }
 };
 
 void BM_DrawSaveSlotsTenUsed(benchmark::State& state) {
@@ -56,8 +42,7 @@ void BM_DrawSaveSlotsTenUsed(benchmark::State& state) {
     story.engine->DrawSaveSlots();
     benchmark::ClobberMemory();
   }
-  state.counters["frame_fraction"] = benchmark::Counter(static_cast<double>(state.iterations()) * 0.020,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  torvel::bench::CountFrameFraction(state);
 }
 BENCHMARK(BM_DrawSaveSlotsTenUsed)->Unit(benchmark::kMicrosecond);
 
@@ -75,8 +60,7 @@ void BM_RevealFrame(benchmark::State& state) {
     }
     benchmark::ClobberMemory();
   }
-  state.counters["frame_fraction"] = benchmark::Counter(static_cast<double>(state.iterations()) * 0.020,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  torvel::bench::CountFrameFraction(state);
 }
 BENCHMARK(BM_RevealFrame)->Unit(benchmark::kMicrosecond);
 

@@ -19,6 +19,7 @@ class SoundDevice;
 class SilentSoundDevice;
 class NameEntryModel;
 class SettingsDialogModel;
+class SaveListModel;
 
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -74,6 +75,9 @@ class Host {
     (void)caption, (void)prompt, (void)maxChars;
     return std::string(initial);
   }
+  // The save and load list window; it closes after a save or load that succeeded, or when the
+  // player closes it.
+  virtual void ShowSaveList(SaveListModel& model) = 0;
 
   // Opens a file or an address with the desktop's default handler.
   virtual bool OpenWithDefaultHandler(const std::string& target) = 0;

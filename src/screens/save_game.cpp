@@ -130,9 +130,10 @@ bool TForm1::WriteSlotComment(int slot, std::string_view comment) {
   const std::filesystem::path file = SlotFile(slot);
   std::error_code ec;
   std::vector<uint8_t> bytes;
-  if (!std::filesystem::is_regular_file(file, ec) || !ReadFileStart(file, kSlotFileSize, bytes)) return false;
-  // A short file reads as zeros to its full size; it is written out whole.
-  bytes.resize(kSlotFileSize, 0);
+  std::string error;
+  if (!std::filesystem::is_regular_file(file, ec) || !ReadWholeFile(file, bytes, kSlotFileSize, error)) return false;
+  // Only a file holding a whole label record takes a comment; the file keeps its length.
+  if (bytes.size() < kCommentOffset + kCommentField) return false;
   const std::string_view cut = SjisCut(comment, kCommentMax);
   std::fill_n(bytes.begin() + kCommentOffset, kCommentField, uint8_t{0});
   std::copy(cut.begin(), cut.end(), bytes.begin() + kCommentOffset);

@@ -15,6 +15,7 @@ struct SaveScreenState {
   int page = 0;            // starts at 0 and persists for the run
   int hovered = 0;         // 0 none, 1..n a position, 100 + p a page button, 120 the return button
   std::vector<bool> used;  // one per position of the page
+  int listSlot = 1;        // the list window's selected slot, kept from one showing to the next
   bool created = false;
   bool hasPlates = false;
   Bitmap background;

@@ -518,6 +518,8 @@ class TForm1 {
   // The one writer of a slot's comment (up to 30 bytes, cut at a character boundary): rewrites
   // the slot file with the new comment. False when the slot has no file or it was not written.
   bool WriteSlotComment(int slot, std::string_view text);
+  // SaveGame with `comment` in the label record, written with the story in one write.
+  bool SaveGameWithComment(int slot, bool quiet, std::string_view comment) { return SaveSlot(slot, quiet, comment); }
   // The notification banner over the picture for `ms` milliseconds; the main thread waits for it.
   // The text stays in saves.lastBanner.
   void ShowBanner(std::string_view text, int ms);

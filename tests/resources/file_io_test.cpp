@@ -244,11 +244,15 @@ TEST(ReplacedFileLockTest, AWaiterDoesNotTakeTheLockOfAFileThatWasReplaced) {
     ::_exit(lock.Held() && fs::exists(marker) ? 0 : 1);
   }
   ::usleep(50000);
-  // The file is replaced and the new one locked before the old one's lock is let go: the
-  // waiter then holds a lock on a file that no longer has the name, and must take the new one.
-  ASSERT_TRUE(WriteFileAtomically(file, std::string_view("2")));
-  std::optional<ReplacedFileLock> second(std::in_place, file);
+  // The file is replaced by one that is locked before it takes the name, and only then is the
+  // old one's lock let go: a waiter that locks the old file holds a file that no longer has the
+  // name and must take the new one. The name never leads to an unlocked file, so a waiter that
+  // starts late cannot take the lock early either.
+  const fs::path replacement = folder.Path() / "s.ini.new";
+  ASSERT_TRUE(WriteFileAtomically(replacement, std::string_view("2")));
+  std::optional<ReplacedFileLock> second(std::in_place, replacement);
   ASSERT_TRUE(second->Held());
+  fs::rename(replacement, file);
   first.reset();
   ::usleep(100000);
   Touch(marker);

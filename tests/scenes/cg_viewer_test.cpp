@@ -3,7 +3,9 @@
 // replays and their return, and the faults of damaged tables.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "scene_test_support.h"
 
@@ -81,6 +83,7 @@ std::string GalleryTable() {
        "CAPTION:300,300,500,340\n1:0,0\n2:120,0\n}\n{\n1:5,scene:part2,First\n2:6,missing,Gone\n}\n";
   t += ":VIEW_3\n{\nTYPE:3\nGRA:vnorm,vhigh\nSET:1\nTHM_SIZE:100,80\nNEXT:10,500,60,550\nPREV:70,500,120,550\n"
        "EXIT:130,500,180,550\n1:0,0\n2:120,0\n}\n{\n}\n";
+  t += ":VIEW_4\n{\nTYPE:2\nGRA:vnorm,vhigh\nSET:1\nMUSIC:3\nTHM_SIZE:100,80\n1:0,0\n2:120,0\n}\n{\n1:Dawn\n2:Dusk\n}\n";
   t += ":EMPTY\n{\nTYPE:0\nGRA:vnorm,vhigh\nSET:0\nNEXT:10,500,60,550\n}\n";
   return t;
 }
@@ -359,6 +362,67 @@ TEST(CgViewer, MusicRoomPlaysStopsAndLeaves) {
   EXPECT_EQ(e.ctl.screenMode, smScenario);
   EXPECT_EQ(e.vars.S(0), 1);
   EXPECT_EQ(e.vars.V(1), 1);
+}
+
+// A playing track pulses its cell every 32 frames: the cell from fully lit down to the page, the
+// play button from half lit; a stopped room pulses no more.
+TEST(CgViewer, MusicRoomPulsesThePlayingCell) {
+  SceneGame game;
+  TForm1& e = Start(game, "@viewer VIEW_3\n");
+  Continue(game);
+  game.Move(170, 40);
+  game.Click(170, 40);
+  ASSERT_EQ(e.viewer.musicCell, 2);
+  game.Move(400, 300);
+  std::vector<Bgr> cell, play;
+  for (int i = 0; i < 80; ++i) {
+    game.Host().RunFrame();
+    cell.push_back(game.Window(170, 40));
+    play.push_back(game.Window(15, 505));
+  }
+  auto first = std::find(cell.begin(), cell.end(), Fade(8 * 31));
+  ASSERT_NE(first, cell.end());
+  const size_t at = static_cast<size_t>(first - cell.begin());
+  ASSERT_LT(at, 40u);
+  for (size_t j = 0; j < 32; ++j) {
+    EXPECT_EQ(cell[at + j], Fade(8 * (31 - static_cast<int>(j)))) << j;
+    EXPECT_EQ(play[at + j], j < 16 ? Fade(8 * (15 - static_cast<int>(j))) : kNormal) << j;
+  }
+  EXPECT_EQ(cell[at + 32], Fade(8 * 31));
+  // The other cell never pulses.
+  EXPECT_EQ(game.Window(50, 40), kNormal);
+
+  game.Move(75, 505);
+  game.Click(75, 505);
+  ASSERT_EQ(e.viewer.musicCell, 0);
+  game.Move(400, 300);
+  game.Host().RunFrames(20);
+  for (int i = 0; i < 40; ++i) {
+    game.Host().RunFrame();
+    EXPECT_EQ(game.Window(170, 40), kNormal) << i;
+  }
+}
+
+// A room of lasting highlights: a chosen cell stays lit from the lit copy while the rest of the
+// page is drawn anew, and its track plays; the page's own track plays when it opens.
+TEST(CgViewer, LastingHighlightRoomLightsTheChosenCellOnly) {
+  SceneGame game;
+  TForm1& e = Start(game, "@viewer VIEW_4\n");
+  Continue(game);
+  EXPECT_EQ(e.vars.S(3), 3);
+  EXPECT_TRUE(e.DescribeState().find("\"cells\":[2,2,0,") != std::string::npos);
+  game.Move(50, 40);
+  game.Click(50, 40);
+  EXPECT_EQ(e.viewer.musicCell, 1);
+  EXPECT_EQ(e.vars.S(3), 1);
+  EXPECT_EQ(game.Window(50, 40), kHigh);
+  game.Move(170, 40);
+  game.Click(170, 40);
+  EXPECT_EQ(e.viewer.musicCell, 2);
+  EXPECT_EQ(e.vars.S(3), 2);
+  EXPECT_EQ(game.Window(170, 40), kHigh);
+  EXPECT_EQ(game.Window(50, 40), kNormal);
+  EXPECT_EQ(game.Window(400, 300), kNormal);
 }
 
 }  // namespace

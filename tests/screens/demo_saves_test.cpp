@@ -2,6 +2,7 @@
 // its save and load sounds play.
 #include <gtest/gtest.h>
 
+#include "platform/headless/input_script.h"
 #include "resources/sjis.h"
 #include "screens/save_test_game.h"
 
@@ -47,6 +48,34 @@ TEST(DemoSaves, QuickSaveAndTheLoadKeyOnTheFirstPage) {
   ASSERT_EQ(host.Sound().CallsOf(SoundOp::Create).size(), 1u);
   EXPECT_EQ(host.Sound().CallsOf(SoundOp::Create)[0].name, "SSE05");
   EXPECT_TRUE(e.LoadGame(99, true));
+}
+
+// The plain demo has no save screen: its `save` and `load` lines open the list window.
+TEST(DemoSaves, ThePlainDemoSavesAndLoadsThroughTheListWindow) {
+  TempFolder folder;
+  const std::filesystem::path dir = folder.Path() / "game";
+  const std::filesystem::path demo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "plain";
+  std::filesystem::copy(demo, dir, std::filesystem::copy_options::recursive);
+  for (const char* own : {"save", "save0.dat", "kaiso.dat"}) std::filesystem::remove_all(dir / own);
+  HeadlessHost host(folder.Path() / "config");
+  TForm1 e(host, EngineOptions{dir, 1, true});
+  host.Attach(&e);
+  InputScript input = ParseInputScript("0 dialog list save 5 駅にて\n0 dialog list load 5\n");
+  ASSERT_EQ(input.error, "");
+  host.SetInput(std::move(input.events));
+  ASSERT_TRUE(host.Start());
+  // Page by page through the name entry and the settings dialog (nothing queued for them) to the
+  // save line and the load line.
+  for (int page = 0; page < 12; ++page) {
+    ASSERT_TRUE(host.RunUntilSettled(5000));
+    e.PBMouseDown(MouseButton::Left, ShiftState{}, 400, 300);
+    e.PBMouseUp(MouseButton::Left, ShiftState{}, 400, 300);
+  }
+  const std::vector<uint8_t> file = FileBytes(dir / "save" / "save05.dat");
+  ASSERT_EQ(file.size(), kSlotEnd);
+  EXPECT_EQ(std::string(reinterpret_cast<const char*>(&file[kSlotComment])), Utf8ToSjis("駅にて"));
+  // Both list lines were taken and neither failed.
+  EXPECT_EQ(e.saves.lastBanner, "");
 }
 
 }  // namespace

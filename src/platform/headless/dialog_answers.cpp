@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "screens/name_entry.h"
+#include "screens/save_list.h"
 #include "screens/settings_dialog.h"
 
 namespace torvel {
@@ -223,6 +224,61 @@ void AnswerSettingsDialog(SettingsDialogModel& model, std::deque<SettingsAnswer>
     } else {
       model.Change(info->id, change.number);
     }
+  }
+}
+
+namespace {
+
+// Selects the row of `slot` as a click would; false, with a note, when the list has no such row.
+bool SelectSlot(SaveListModel& model, int slot, std::ostream& notes) {
+  const int row = model.RowOfSlot(slot);
+  if (row < 0) {
+    notes << "dialog list: no slot " << slot << " in the list\n";
+    return false;
+  }
+  model.Select(row);
+  return true;
+}
+
+// One answer; true when it closed the window.
+bool AnswerListLine(SaveListModel& model, const ListAnswer& answer, std::ostream& notes) {
+  using A = ListAnswer::Action;
+  switch (answer.action) {
+    case A::Close: return true;
+    case A::Sort: model.SortBy(answer.number); return false;
+    case A::Save:
+    case A::Load: {
+      if ((answer.action == A::Save) != (model.Mode() == 1)) {
+        notes << "dialog list: the window is in " << (model.Mode() == 1 ? "save" : "load") << " mode\n";
+        return false;
+      }
+      if (!SelectSlot(model, answer.number, notes)) return false;
+      if (answer.text) model.SetCommentBox(*answer.text);
+      return model.ConfirmAction() && model.PerformAction();
+    }
+    case A::Comment:
+      if (!SelectSlot(model, answer.number, notes)) return false;
+      model.SetCommentBox(answer.text.value_or(""));
+      if (!model.CommentButtonEnabled()) {
+        notes << "dialog list: slot " << answer.number << " holds no save to comment\n";
+      } else {
+        model.PressComment();
+      }
+      return false;
+    case A::Delete:
+      if (SelectSlot(model, answer.number, notes)) model.PressDelete();
+      return false;
+  }
+  return false;
+}
+
+}  // namespace
+
+void AnswerSaveList(SaveListModel& model, std::deque<ListAnswer>& queue, std::ostream& notes) {
+  while (!queue.empty()) {
+    const ListAnswer answer = std::move(queue.front());
+    queue.pop_front();
+    if (AnswerListLine(model, answer, notes)) return;
   }
 }
 

@@ -124,7 +124,7 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       switch (e.dialog.window) {
         case DialogAnswer::Window::Name: nameAnswers_.push_back(e.dialog.name); break;
         case DialogAnswer::Window::Settings: settingsAnswers_.push_back(e.dialog.settings); break;
-        case DialogAnswer::Window::List: break;
+        case DialogAnswer::Window::List: listAnswers_.push_back(e.dialog.list); break;
       }
       break;
     case InputEvent::Kind::Save:
@@ -190,6 +190,8 @@ void HeadlessHost::ShowNameEntry(NameEntryModel& model) { AnswerNameEntry(model,
 void HeadlessHost::ShowSettingsDialog(SettingsDialogModel& model) {
   AnswerSettingsDialog(model, settingsAnswers_, std::cerr);
 }
+
+void HeadlessHost::ShowSaveList(SaveListModel& model) { AnswerSaveList(model, listAnswers_, std::cerr); }
 
 bool HeadlessHost::OpenWithDefaultHandler(const std::string& target) {
   opened_.push_back(target);

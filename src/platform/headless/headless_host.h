@@ -57,6 +57,8 @@ class HeadlessHost : public Host {
   // cancels and anything else answers OK with the initial text.
   std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
                                      int maxChars) override;
+  // The list window takes queued "dialog list" lines until one closes it or none is left.
+  void ShowSaveList(SaveListModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   // The settings folder's "data" subfolder unless set: a run never touches the player's own.
   std::filesystem::path DataFolder() override { return dataFolder_.empty() ? settingsFolder_ / "data" : dataFolder_; }
@@ -144,6 +146,7 @@ class HeadlessHost : public Host {
   std::deque<NameAnswer> nameAnswers_;
   std::deque<SettingsAnswer> settingsAnswers_;
   std::deque<std::string> textAnswers_;
+  std::deque<ListAnswer> listAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;

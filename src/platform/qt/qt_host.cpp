@@ -382,3 +382,15 @@ std::optional<std::string> QtHost::AskText(std::string_view caption, std::string
 }
 
 }  // namespace torvel
+
+namespace torvel {
+
+void QtHost::ShowSaveList(SaveListModel& model) {
+  if (!saveList_) saveList_ = std::make_unique<SaveListDialog>(window_.get());
+  saveList_->Bind(model);
+  PlaceDialog(*saveList_, window_.get());
+  ModalScope modal(*this);
+  saveList_->Run();
+}
+
+}  // namespace torvel

@@ -24,6 +24,7 @@
 #include "platform/qt/main_window.h"
 #include "platform/qt/movie_player.h"
 #include "platform/qt/name_entry_dialog.h"
+#include "platform/qt/save_list_dialog.h"
 #include "platform/qt/settings_dialog.h"
 #include "platform/qt/window_events.h"
 
@@ -65,6 +66,7 @@ class QtHost : public Host, private WindowEvents {
   void RefreshMenus() override;
   std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
                                      int maxChars) override;
+  void ShowSaveList(SaveListModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   std::filesystem::path DataFolder() override { return dataFolder_; }
   DateTime LocalTime() override;
@@ -135,6 +137,7 @@ class QtHost : public Host, private WindowEvents {
   // The dialog windows, made on their first showing and kept.
   std::unique_ptr<NameEntryDialog> nameEntry_;
   std::unique_ptr<SettingsDialog> settingsDialog_;
+  std::unique_ptr<SaveListDialog> saveList_;
   QElapsedTimer clock_;
   QEventLoop* running_ = nullptr;
   int handlerDepth_ = 0;
