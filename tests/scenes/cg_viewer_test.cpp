@@ -83,7 +83,8 @@ std::string GalleryTable() {
        "CAPTION:300,300,500,340\n1:0,0\n2:120,0\n}\n{\n1:5,scene:part2,First\n2:6,missing,Gone\n}\n";
   t += ":VIEW_3\n{\nTYPE:3\nGRA:vnorm,vhigh\nSET:1\nTHM_SIZE:100,80\nNEXT:10,500,60,550\nPREV:70,500,120,550\n"
        "EXIT:130,500,180,550\n1:0,0\n2:120,0\n}\n{\n}\n";
-  t += ":VIEW_4\n{\nTYPE:2\nGRA:vnorm,vhigh\nSET:1\nMUSIC:3\nTHM_SIZE:100,80\n1:0,0\n2:120,0\n}\n{\n1:Dawn\n2:Dusk\n}\n";
+  t +=
+      ":VIEW_4\n{\nTYPE:2\nGRA:vnorm,vhigh\nSET:1\nMUSIC:3\nTHM_SIZE:100,80\n1:0,0\n2:120,0\n}\n{\n1:Dawn\n2:Dusk\n}\n";
   t += ":EMPTY\n{\nTYPE:0\nGRA:vnorm,vhigh\nSET:0\nNEXT:10,500,60,550\n}\n";
   return t;
 }

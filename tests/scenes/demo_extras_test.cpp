@@ -96,8 +96,9 @@ TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {
   // its whole three-picture cell. 4 of 7 pictures: "57".
   EXPECT_TRUE(Has(state, "\"D\":[0,1,2,3]")) << state;
   EXPECT_TRUE(Has(state, "\"viewer\":{\"page\":\"VIEW_1\",\"viewing\":false,\"cells\":[3,3,1,0,")) << state;
-  EXPECT_TRUE(Has(state, "\"type\":0,\"set\":0,\"sets\":2,\"hover\":0,\"picture\":-1,\"musicCell\":0,\"seen\":4,"
-                         "\"total\":7}"))
+  EXPECT_TRUE(Has(state,
+                  "\"type\":0,\"set\":0,\"sets\":2,\"hover\":0,\"picture\":-1,\"musicCell\":0,\"seen\":4,"
+                  "\"total\":7}"))
       << state;
   const Bitmap page = Picture("GAL_CG0N");
   const Bitmap lit = Picture("GAL_CG0H");
@@ -132,9 +133,31 @@ TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {
   ASSERT_EQ(tower.height, 1200);
   EXPECT_EQ(Window(10, 10), Px(tower, 10, 610));
   EXPECT_EQ(Window(400, 590), Px(tower, 400, 1190));
+  // Round again to the tower, which now scrolls up from its foot to its top, 20 rows a step.
   Click(100, 120);
+  EXPECT_EQ(e.viewer.picture, 0);
+  Click(100, 120);
+  EXPECT_EQ(e.viewer.picture, 1);
+  host->recording = true;
+  Click(100, 120);
+  host->recording = false;
+  EXPECT_EQ(e.viewer.picture, 2);
   EXPECT_EQ(Window(10, 10), Px(tower, 10, 10));
   EXPECT_EQ(Window(400, 300), Px(tower, 400, 300));
+  std::vector<int> tops;
+  for (const testing::RecordingHost::Shown& frame : host->shown) {
+    for (int top = 600; top >= 0; top -= 20) {
+      bool same = true;
+      for (int y = 0; y < 600 && same; y += 3) same = Px(frame.window, 10, y) == Px(tower, 10, top + y);
+      if (same) {
+        tops.push_back(top);
+        break;
+      }
+    }
+  }
+  std::vector<int> expected;
+  for (int top = 580; top >= 0; top -= 20) expected.push_back(top);
+  EXPECT_EQ(tops, expected);
   Click(100, 120, "right");
   EXPECT_FALSE(e.viewer.viewing);
   EXPECT_EQ(Window(100, 120), Px(page, 100, 120));
@@ -163,7 +186,7 @@ TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {
   // The look back replays from its label and returns to the gallery.
   Click(100, 120);
   EXPECT_EQ(e.script.replayMode, 1);
-  EXPECT_EQ(e.script.currentScript, "lookback");
+  EXPECT_EQ(e.script.currentScript, "LOOKBACK");
   EXPECT_TRUE(e.replayMenu.endReplay);
   for (int i = 0; i < 10 && e.script.replayMode == 1; ++i) Click(400, 100);
   EXPECT_EQ(e.script.replayMode, 0);
@@ -201,7 +224,8 @@ TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {
   EXPECT_EQ(Window(530, 170), Px(strip, 28 + 11, 11)) << "the first page's button, selected";
   EXPECT_EQ(Window(530, 230), Px(strip, 11, 71)) << "the second, plain";
   EXPECT_GT(Differing(screen, 25, 170, 190, 185), 0) << "the first scene's title";
-  EXPECT_EQ(Differing(screen, 25, 200, 190, 215), 0) << "the row the bare header leaves blank";
+  EXPECT_EQ(Differing(screen, 25, 185, 190, 200), 0) << "the row the bare header leaves blank";
+  EXPECT_GT(Differing(screen, 25, 200, 190, 215), 0) << "the look back below it";
   Click(530, 230);
   state = e.DescribeState();
   EXPECT_TRUE(Has(state, "\"pages\":[1,0,0,0,0],\"cells\":[0,0,0,0,0,")) << "nothing of the town is open yet";
@@ -216,7 +240,7 @@ TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {
   EXPECT_EQ(e.recollectionScreen.highlight, 10);
   Input({"click 40 200", "click 40 200"});
   EXPECT_EQ(e.script.replayMode, 2);
-  EXPECT_EQ(e.script.currentScript, "k_lookback");
+  EXPECT_EQ(e.script.currentScript, "k_LOOKBACK");
   Input({"menu main end-replay"});
   EXPECT_EQ(e.script.replayMode, 0);
   EXPECT_EQ(e.ctl.screenMode, smRecollection);
