@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "demo_game.h"
 #include "platform/headless/headless_host.h"
 #include "shell/engine.h"
 
@@ -36,8 +37,7 @@ void BM_CgViewerFrameAllFading(benchmark::State& state) {
     engine.CgViewerFrame();
     benchmark::ClobberMemory();
   }
-  state.counters["frame_fraction"] = benchmark::Counter(static_cast<double>(state.iterations()) * 0.020,
-                                                        benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  torvel::bench::CountFrameFraction(state);
 }
 BENCHMARK(BM_CgViewerFrameAllFading)->Unit(benchmark::kMicrosecond);
 
