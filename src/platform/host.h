@@ -11,6 +11,7 @@
 
 #include "graphics/bitmap.h"
 #include "platform/date_time.h"
+#include "platform/popup_menu.h"
 
 namespace torvel {
 
@@ -61,6 +62,14 @@ class Host {
   // colour regions (29 arrow, 30 pointing hand, 31 open hand, 32 cross, 33 what's-this, 34
   // size-all, any other the pointing hand).
   virtual void SetPointerShape(int shape) { (void)shape; }
+  // Shows a pop-up menu with its top-left corner at a point of the picture and waits until it
+  // closes: the chosen entry's id, or nothing when the player dismissed it. A host without menus
+  // dismisses it at once.
+  virtual std::optional<std::string> PopupMenu(const PopupMenuModel& menu, Point at) {
+    (void)menu;
+    (void)at;
+    return std::nullopt;
+  }
 
   virtual MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                                     MessageIcon icon) = 0;

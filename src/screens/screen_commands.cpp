@@ -9,8 +9,6 @@ int TForm1::CmdConfig(std::string_view) {
   return 1;
 }
 
-void TForm1::AskQuestion(std::string_view, int) {}
-
 void TForm1::RedrawQuickButtons() {}
 
 }  // namespace torvel

@@ -9,6 +9,8 @@ void TForm1::Close() { host.RequestClose(); }
 
 bool TForm1::FormCloseQuery() {
   if (ctl.quitRequested) return true;
+  // The panic screen comes down first, so that the question is asked over the game.
+  if (PanicShown()) EndPanic();
   SaveGlobalData(0);
   if (ctl.interruptibleWait || ctl.blockingScene) {
     // A blocking loop owns the window: the loop ends early when it may, and the question is

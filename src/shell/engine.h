@@ -38,6 +38,7 @@
 #include "screens/recollection_records.h"
 #include "screens/save_screen_state.h"
 #include "screens/save_state.h"
+#include "screens/system_menu_state.h"
 #include "script/choice_state.h"
 #include "script/random.h"
 #include "script/script_state.h"
@@ -648,6 +649,24 @@ class TForm1 {
   void AppendAnimationState(std::string& out) const;
   void AppendEffectsState(std::string& out) const;
 
+  // ---- the right-click menu, the yes/no question and the panic screen (screens/system_menu.cpp,
+  // question_dialog.cpp, panic_screen.cpp, return_to_title.cpp) ----
+  // The right-click menu as it stands now: its entries, separators and which can be chosen.
+  PopupMenuModel PopupMenu3() const;
+  bool PopupEntryEnabled(std::string_view id) const;
+  // What choosing an entry of the right-click menu does; every entry clears the menu-open flag.
+  void RunPopupEntry(std::string_view id);
+  // Closes the open question: the picture put back (unless immediate), the menus unlocked, then
+  // the action of "はい" when `yes`.
+  void CloseQuestion(bool yes, bool immediate);
+  void ShowPanic();
+  // Ends the story: the text window, the music and every screen and wait reset, and "STITLE"
+  // loaded from its start; variables and flags stay.
+  void ReturnToTitle();
+  // The "dialog", "menuOpen", "menuLock", "panic", "skipActive" and "lastPopup" members of the
+  // state report.
+  void AppendSystemMenuState(std::string& out) const;
+
   // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
   // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
   // the text window and the scene when the text settings changed, takes the text speed and
@@ -725,6 +744,9 @@ class TForm1 {
   CgViewer viewer;
   RecollectionScreen recollectionScreen;
   ReplayMenu replayMenu;
+  QuestionState question;
+  SystemMenuState systemMenu;
+  PanicState panic;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

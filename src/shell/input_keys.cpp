@@ -139,6 +139,12 @@ void TForm1::FormKeyPress(char& key) {
     return;
   }
   RefreshWindowOrigin();
+  // While the panic screen shows only the keys that click end it.
+  if (PanicShown() && key != '\r' && key != 'Z' && key != 'z' && key != 'X' && key != 'x') return;
+  if (PanicShown() && (key == 'X' || key == 'x')) {
+    PBMouseDown(MouseButton::Right, ShiftState{}, input.lastMouseX, input.lastMouseY);
+    return;
+  }
   switch (key) {
     case '\r':
     case 'Z':

@@ -91,6 +91,7 @@ std::string TForm1::DescribeState() const {
   out += ",\"titleMap\":";
   AppendTitleMapState(out);
   AppendGalleryState(out);
+  AppendSystemMenuState(out);
   AppendBacklogState(out);
   out += "}\n";
   return out;

@@ -30,6 +30,8 @@ void TForm1::AppendSoundState(std::string& out) const {
   out += "],\"music\":" + std::to_string(vars.S(5));
   out += ",\"loopEffect\":";
   AppendJsonSjis(out, sound.loopEffectName);
+  out += ",\"muted\":";
+  out += sound.muted ? "true" : "false";
   out += '}';
 }
 

@@ -125,8 +125,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"}, BadLine{"10 save 0", "slot"},
                       BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"},
                       BadLine{"10 press 1", "X Y"}, BadLine{"10 release 1 2 3 4", "X Y"},
-                      BadLine{"10 menu main jump", "next-scene"}, BadLine{"10 menu popup end-replay", "main"},
-                      BadLine{"10 text", "a text"}),
+                      BadLine{"10 menu main jump", "next-scene"}, BadLine{"10 menu popup end-replay", "unknown entry"},
+                      BadLine{"10 menu title next-scene", "popup or main"}, BadLine{"10 text", "a text"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
@@ -167,8 +167,9 @@ TEST(InputScriptTest, ReadsPressReleaseMenuAndText) {
   EXPECT_EQ(s.events[1].button, MouseButton::Right);
   EXPECT_EQ(s.events[2].button, MouseButton::Middle);
   EXPECT_EQ(s.events[3].kind, InputEvent::Kind::Menu);
-  EXPECT_EQ(s.events[3].text, "next-scene");
-  EXPECT_EQ(s.events[4].text, "end-replay");
+  EXPECT_EQ(s.events[3].menu, "main");
+  EXPECT_EQ(s.events[3].entry, "next-scene");
+  EXPECT_EQ(s.events[4].entry, "end-replay");
   EXPECT_EQ(s.events[5].kind, InputEvent::Kind::Text);
   EXPECT_EQ(s.events[5].text, "回想  の名前");  // the rest of the line, blanks kept
 }

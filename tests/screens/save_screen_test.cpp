@@ -276,6 +276,9 @@ TEST_F(SaveScreen, ConfirmedActionsSaveOrLoadTheHoveredSlot) {
   Move(500, 60);
   Press(500, 60);
   EXPECT_EQ(E().ctl.saveLoadScreen, 2) << "the question is asked first";
+  EXPECT_EQ(E().ctl.dialogOpen, 5);
+  Press(500, 60, MouseButton::Right);  // refused: the screen stays
+  EXPECT_EQ(E().ctl.saveLoadScreen, 2);
   E().saves.lastBanner.clear();
   E().ConfirmedSaveLoad(1);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
@@ -285,6 +288,29 @@ TEST_F(SaveScreen, ConfirmedActionsSaveOrLoadTheHoveredSlot) {
   Open(1);
   Move(500, 60);
   E().ConfirmedSaveLoad(0);
+  EXPECT_EQ(E().ctl.saveLoadScreen, 0);
+  EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "セーブしました");
+}
+
+TEST_F(SaveScreen, TheQuestionsYesLoadsOrOverwritesTheHoveredSlot) {
+  Start();
+  ASSERT_TRUE(E().SaveGame(2, true));
+  game.Click();
+  game.RunToWait();
+  ASSERT_EQ(E().vars.V(1), 22);
+  Open(0);
+  Press(500, 60);
+  ASSERT_EQ(E().ctl.dialogOpen, 5);
+  Press(320, 200);  // "はい"
+  EXPECT_EQ(E().ctl.dialogOpen, 0);
+  EXPECT_EQ(E().ctl.saveLoadScreen, 0);
+  EXPECT_EQ(E().vars.V(1), 11);
+
+  Open(1);
+  Press(500, 60);
+  ASSERT_EQ(E().ctl.dialogOpen, 4) << "slot 2 holds a save";
+  E().saves.lastBanner.clear();
+  Press(320, 200);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "セーブしました");
 }

@@ -78,13 +78,6 @@ void HeadlessHost::Deliver(const InputEvent& e) {
         engine_->PBMouseUp(e.button, none, e.x, e.y);
       }
       break;
-    case InputEvent::Kind::Menu:
-      if (e.text == "next-scene") {
-        engine_->MenuNextScene();
-      } else {
-        engine_->MenuEndReplay();
-      }
-      break;
     case InputEvent::Kind::Text: textAnswers_.push_back(e.text); break;
     case InputEvent::Kind::Key: {
       int key = e.key;
@@ -143,6 +136,17 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       }
       break;
     }
+    case InputEvent::Kind::Menu:
+      // The main menu's replay entries act at once; a pop-up line reaches here only with no
+      // pop-up shown.
+      if (e.menu == "main" && e.entry == "next-scene") {
+        engine_->MenuNextScene();
+      } else if (e.menu == "main") {
+        engine_->MenuEndReplay();
+      } else {
+        std::cerr << "menu: no " << e.menu << " menu is shown at " << e.time << " ms; the line is ignored\n";
+      }
+      break;
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.
@@ -298,6 +302,30 @@ std::optional<std::string> HeadlessHost::AskText(std::string_view, std::string_v
     if (answer == MessageResult::Cancel) return std::nullopt;
   }
   return std::string(initial);
+}
+
+std::optional<std::string> HeadlessHost::PopupMenu(const PopupMenuModel& menu, Point at) {
+  shownMenus_.push_back(ShownMenu{menu, at});
+  if (nextEvent_ >= events_.size()) return std::nullopt;
+  const InputEvent& next = events_[nextEvent_];
+  if (next.kind != InputEvent::Kind::Menu || next.menu != menu.name) return std::nullopt;
+  const InputEvent e = next;
+  ++nextEvent_;
+  // The menu's own loop runs until the choice: the clock moves on and the timer keeps ticking.
+  while (now_ < e.time) {
+    now_ = std::min(e.time, nextTick_);
+    if (now_ >= nextTick_) {
+      nextTick_ += kTimerPeriodMs;
+      engine_->Timer1Timer();
+    }
+  }
+  for (const PopupMenuEntry& entry : menu.entries) {
+    if (entry.id != e.entry) continue;
+    if (entry.enabled) return entry.id;
+    std::cerr << "menu: " << menu.name << " " << e.entry << " is disabled\n";
+    return std::nullopt;
+  }
+  return std::nullopt;
 }
 
 }  // namespace torvel

@@ -7,6 +7,7 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,15 @@ class HeadlessHost : public Host {
   void RefreshMenus() override { ++menuRefreshes_; }
   // The shape is kept as asked, for tests and the state report.
   void SetPointerShape(int shape) override { pointerShape_ = shape; }
+  // A pop-up menu takes the next input event when it is a "menu" line for it: the clock moves to
+  // the line's time, firing the ticks due on the way. Any other next event dismisses the menu and
+  // stays queued. Every showing is kept for tests.
+  std::optional<std::string> PopupMenu(const PopupMenuModel& menu, Point at) override;
+  struct ShownMenu {
+    PopupMenuModel menu;
+    Point at;
+  };
+  const std::vector<ShownMenu>& ShownMenus() const { return shownMenus_; }
   int PointerShape() const { return pointerShape_; }
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
@@ -150,6 +160,7 @@ class HeadlessHost : public Host {
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;
   int pointerShape_ = 0;
+  std::vector<ShownMenu> shownMenus_;
   std::vector<std::filesystem::path> movieRequests_;
   uint32_t movieLength_ = 2000;
   bool movieOpens_ = true;

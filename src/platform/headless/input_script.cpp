@@ -5,6 +5,8 @@
 #include <charconv>
 #include <sstream>
 
+#include "screens/popup_entries.h"
+
 namespace torvel {
 
 namespace {
@@ -159,13 +161,16 @@ InputScript ParseInputScript(std::string_view text) {
       e.kind = what == "save" ? InputEvent::Kind::Save : InputEvent::Kind::Load;
       if (n != 3 || !ParseInt(w[2], e.slot) || e.slot < 1 || e.slot > 99) return fail("expected a slot from 1 to 99");
     } else if (what == "menu") {
-      // The replay entries of the main menu's "終了".
       e.kind = InputEvent::Kind::Menu;
-      const std::string entry = n == 4 ? Lower(w[3]) : "";
-      if (n != 4 || Lower(w[2]) != "main" || (entry != "next-scene" && entry != "end-replay")) {
+      const std::string place = n == 4 ? Lower(w[2]) : "";
+      if (n != 4 || (place != "popup" && place != "main")) return fail("expected popup or main and an entry");
+      e.menu = place;
+      e.entry = Lower(w[3]);
+      if (place == "popup" && !IsPopupEntry(e.entry)) return fail("unknown entry " + std::string(w[3]));
+      // The replay entries of the main menu's "終了".
+      if (place == "main" && e.entry != "next-scene" && e.entry != "end-replay") {
         return fail("expected main next-scene or main end-replay");
       }
-      e.text = entry;
     } else if (what == "text") {
       // The rest of the line, as typed into a text question.
       e.kind = InputEvent::Kind::Text;

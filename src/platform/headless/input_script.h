@@ -50,7 +50,10 @@ struct InputEvent {
   // Stall: the virtual clock jumps this many milliseconds, as on a machine busy elsewhere.
   int stallMs = 0;
   DialogAnswer dialog;  // queued for its window
-  std::string text;     // Menu: the entry; Text: the answer (UTF-8)
+  // Menu: the entry chosen in the pop-up menu shown at that moment ("popup": the right-click menu).
+  std::string menu;
+  std::string entry;
+  std::string text;  // Text: the answer (UTF-8)
 };
 
 struct InputScript {

@@ -56,6 +56,8 @@ class QtHost : public Host, private WindowEvents {
   void MoveWindow(Point topLeft) override;
   Point ScreenSize() override;
   void SetPointerShape(int shape) override;
+  // A QMenu at the picture point mapped to the screen, scaling included; modal while it shows.
+  std::optional<std::string> PopupMenu(const PopupMenuModel& menu, Point at) override;
   MessageResult ShowMessage(std::string_view caption, std::string_view text, MessageButtons buttons,
                             MessageIcon icon) override;
   bool OpenWithDefaultHandler(const std::string& target) override;
@@ -84,6 +86,8 @@ class QtHost : public Host, private WindowEvents {
   bool Closed() const { return closed_; }
 
   MainWindow& Window() { return *window_; }
+  // Where on the screen the last pop-up menu was asked to open.
+  QPoint LastPopupPlace() const { return lastPopupPlace_; }
 
  private:
   // WindowEvents
@@ -150,6 +154,7 @@ class QtHost : public Host, private WindowEvents {
   bool closed_ = false;
   bool paintWanted_ = false;
   bool placed_ = false;  // the engine has put the window somewhere
+  QPoint lastPopupPlace_;
 };
 
 }  // namespace torvel
