@@ -5,7 +5,14 @@
 
 namespace torvel {
 
+// The main menu's 設定 and the "C" key.
 void TForm1::OpenConfiguration() {
+  if (ctl.blockingScene) return;
+  StopSkipAndAuto(true);
+  OpenConfigScreen();
+}
+
+void TForm1::OpenConfigScreen() {
   // Without both pictures there is no screen to show: the dialog stands in for the rest of the run.
   if (config.CFG_GRA[0].empty() || config.CFG_GRA[1].empty()) settings.CONFIG_MODE = 1;
   if (settings.CONFIG_MODE == 0) return;

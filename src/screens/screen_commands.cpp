@@ -5,7 +5,7 @@
 namespace torvel {
 
 int TForm1::CmdConfig(std::string_view) {
-  OpenConfiguration();
+  OpenConfigScreen();
   return 1;
 }
 

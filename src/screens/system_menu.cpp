@@ -125,7 +125,7 @@ void TForm1::RunPopupEntry(std::string_view id) {
     PlayVoiceLine("SSE05");
     OpenSaveLoadScreen(1);
   } else if (id == "settings") {
-    OpenConfiguration();
+    OpenConfigScreen();
   } else if (id == "title") {
     AskQuestion(Utf8ToSjis("タイトルへ戻りますか？"), kDialogTitle);
   } else if (id == "quit") {

@@ -273,31 +273,32 @@ class TForm1 {
   int ComputedJump(int n);
 
   // ---- operations of the screens and scenes that input reaches; empty until those land ----
-  void RightClickAction();                                    // screens/question_hooks.cpp
-  bool PanicShown() const;                                    // screens/question_hooks.cpp
-  void EndPanic();                                            // screens/question_hooks.cpp
-  void CloseRightClickMenu();                                 // screens/question_hooks.cpp: the menu-open flag
-  void DialogHover(int x, int y);                             // screens/question_hooks.cpp
-  void DialogClick(MouseButton button, int x, int y);         // screens/question_hooks.cpp
-  void OpenBacklog();                                         // screens/backlog_hooks.cpp
-  void CloseBacklog();                                        // screens/backlog_hooks.cpp
-  void BacklogHover(int x, int y);                            // screens/backlog_hooks.cpp
-  void BacklogClick(MouseButton button, int x, int y);        // screens/backlog_hooks.cpp
-  void BacklogMouseUp(int x, int y);                          // screens/backlog_hooks.cpp
-  void ScrollBacklog(int delta);                              // screens/backlog_hooks.cpp
-  void OpenPageHistory();                                     // screens/backlog_hooks.cpp
-  void LeavePageHistory();                                    // screens/backlog_hooks.cpp
-  void PageHistoryOlder();                                    // screens/backlog_hooks.cpp
-  void PageHistoryNewer();                                    // screens/backlog_hooks.cpp
-  void HideWindow();                                          // screens/backlog_hooks.cpp
-  void ShowWindowAgain();                                     // screens/backlog_hooks.cpp
-  void QuickSave();                                           // screens/save_load_hooks.cpp
-  void SaveLoadHover(int x, int y);                           // screens/save_load_hooks.cpp
-  void SaveLoadClick(MouseButton button, int x, int y);       // screens/save_load_hooks.cpp
-  void SaveLoadMouseUp(int x, int y);                         // screens/save_load_hooks.cpp
-  void QuickButtonHover(int x, int y);                        // screens/quick_button_hooks.cpp
-  bool QuickButtonClick();                                    // screens/quick_button_hooks.cpp
-  void OpenConfiguration();                                   // screens/configuration_hooks.cpp
+  void RightClickAction();                               // screens/question_hooks.cpp
+  bool PanicShown() const;                               // screens/question_hooks.cpp
+  void EndPanic();                                       // screens/question_hooks.cpp
+  void CloseRightClickMenu();                            // screens/question_hooks.cpp: the menu-open flag
+  void DialogHover(int x, int y);                        // screens/question_hooks.cpp
+  void DialogClick(MouseButton button, int x, int y);    // screens/question_hooks.cpp
+  void OpenBacklog();                                    // screens/backlog_hooks.cpp
+  void CloseBacklog();                                   // screens/backlog_hooks.cpp
+  void BacklogHover(int x, int y);                       // screens/backlog_hooks.cpp
+  void BacklogClick(MouseButton button, int x, int y);   // screens/backlog_hooks.cpp
+  void BacklogMouseUp(int x, int y);                     // screens/backlog_hooks.cpp
+  void ScrollBacklog(int delta);                         // screens/backlog_hooks.cpp
+  void OpenPageHistory();                                // screens/backlog_hooks.cpp
+  void LeavePageHistory();                               // screens/backlog_hooks.cpp
+  void PageHistoryOlder();                               // screens/backlog_hooks.cpp
+  void PageHistoryNewer();                               // screens/backlog_hooks.cpp
+  void HideWindow();                                     // screens/backlog_hooks.cpp
+  void ShowWindowAgain();                                // screens/backlog_hooks.cpp
+  void QuickSave();                                      // screens/save_load_hooks.cpp
+  void SaveLoadHover(int x, int y);                      // screens/save_load_hooks.cpp
+  void SaveLoadClick(MouseButton button, int x, int y);  // screens/save_load_hooks.cpp
+  void SaveLoadMouseUp(int x, int y);                    // screens/save_load_hooks.cpp
+  void QuickButtonHover(int x, int y);                   // screens/quick_button_hooks.cpp
+  bool QuickButtonClick();                               // screens/quick_button_hooks.cpp
+  void OpenConfiguration();                              // screens/configuration_hooks.cpp
+  void OpenConfigScreen();
   void ConfigurationHover(int x, int y);                      // screens/configuration_hooks.cpp
   void ConfigurationClick(MouseButton button, int x, int y);  // screens/configuration_hooks.cpp
   void ConfigurationMouseUp(int x, int y);                    // screens/configuration_hooks.cpp
