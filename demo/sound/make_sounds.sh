@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the demo's sounds from nothing: a looping music track (plucked chords), a one-shot
+# Makes the demo's sounds from nothing: two looping music tracks (plucked chords), a one-shot
 # chime, a looping wind, the save and load sounds and two voiced lines (espeak-ng), and packs
 # them into the archives the engine reads. Usage: make_sounds.sh TVX WORK_DIR GAME_DIR
 set -eu
@@ -21,6 +21,11 @@ chord c 130.81 164.81 196
 chord g 196 246.94 293.66
 sox "$t/a.wav" "$t/f.wav" "$t/c.wav" "$t/g.wav" "$t/a.wav" -c 2 "$t/music.wav"
 "$tvx" wady encode --type a --loop 2 "$t/music.wav" "$work/bgm/M01"
+# A second track for the music room: D minor, B flat, C, D minor, looping from the start.
+chord dm 146.83 174.61 220
+chord bb 116.54 146.83 174.61
+sox "$t/dm.wav" "$t/bb.wav" "$t/c.wav" "$t/dm.wav" -c 2 "$t/music2.wav"
+"$tvx" wady encode --type a --loop 0 "$t/music2.wav" "$work/bgm/M02"
 
 # Effects: a two-note chime at the ticket gate, and wind that loops.
 sox -n -r $rate -c 1 -b 16 "$t/hi.wav" synth 0.25 sine 1046.5 fade 0 0.25 0.1 gain -10

@@ -79,6 +79,13 @@ class Host {
   // closes. The name entry closes only once its model accepted the names.
   virtual void ShowNameEntry(NameEntryModel& model) = 0;
   virtual void ShowSettingsDialog(SettingsDialogModel& model) = 0;
+  // A one-line text question (the recollection's slot names): the text on OK, nothing on Cancel.
+  // Characters the field takes that have no Shift-JIS form are left out.
+  virtual std::optional<std::string> AskText(std::string_view caption, std::string_view prompt,
+                                             std::string_view initial, int maxChars) {
+    (void)caption, (void)prompt, (void)maxChars;
+    return std::string(initial);
+  }
   // The save and load list window; it closes after a save or load that succeeded, or when the
   // player closes it.
   virtual void ShowSaveList(SaveListModel& model) = 0;

@@ -106,6 +106,22 @@ bool IsUtf8(std::string_view text) {
 
 bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis) { return ConvertExact("CP932", "UTF-8", utf8, sjis); }
 
+std::string Utf8ToSjisKnown(std::string_view utf8, int maxChars) {
+  std::string out;
+  int chars = 0;
+  for (size_t i = 0; i < utf8.size() && chars < maxChars;) {
+    const auto lead = static_cast<uint8_t>(utf8[i]);
+    const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC0 ? 2 : 1;
+    const std::string_view character = utf8.substr(i, length);
+    i += length;
+    std::string converted;
+    if (!Utf8ToSjisExact(character, converted)) continue;
+    out += converted;
+    ++chars;
+  }
+  return out;
+}
+
 bool IsSjisDefined(std::string_view sjis) {
   std::string wide;
   return ConvertExact("UTF-32LE", "CP932", sjis, wide);

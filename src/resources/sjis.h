@@ -38,6 +38,9 @@ std::string Utf8ToSjis(std::string_view utf8);
 // UTF-8, and its Shift-JIS bytes, false when a character has no Shift-JIS form.
 bool IsUtf8(std::string_view text);
 bool Utf8ToSjisExact(std::string_view utf8, std::string& sjis);
+// Text typed into a field: at most `maxChars` characters of `utf8`, those without a Shift-JIS form
+// (and bytes that are no UTF-8) left out.
+std::string Utf8ToSjisKnown(std::string_view utf8, int maxChars);
 // Whether every character of `sjis` is one that code page 932 defines (no lone lead byte, no
 // pair from an unassigned row).
 bool IsSjisDefined(std::string_view sjis);

@@ -8,8 +8,4 @@ void TForm1::StaffRollFrame() { SlideRollFadeStep(); }
 
 void TForm1::StaffRollTick() { SlideRollFadeStep(); }
 
-void TForm1::CgViewerFrame() {}
-
-void TForm1::RecollectionTick() {}
-
 }  // namespace torvel

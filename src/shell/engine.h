@@ -23,8 +23,10 @@
 #include "resources/archives.h"
 #include "resources/game_config.h"
 #include "resources/player_settings.h"
+#include "scenes/cg_viewer.h"
 #include "scenes/click_map.h"
 #include "scenes/object_control.h"
+#include "scenes/recollection.h"
 #include "scenes/roll_scripts.h"
 #include "scenes/selection_tree.h"
 #include "scenes/staff_roll.h"
@@ -686,6 +688,41 @@ class TForm1 {
   void ShowSettingsDialog();
   void ApplySettingsDialog();
 
+  // ---- the CG viewer and recollection (scenes/cg_viewer*.cpp, scenes/recollection*.cpp,
+  // scenes/replay_menu.cpp, scenes/gallery_report.cpp) ----
+  // Start-up: the viewer's picture and scene lists, and the recollection scene table.
+  void LoadViewerLists();
+  void LoadRecollectionTable();
+  // Opens a page of `view`; false, with nothing changed, when the table has no such page.
+  bool OpenViewerPage(std::string_view name);
+  void DrawViewerSet();
+  int ViewerHitTest(int x, int y) const;
+  Rect ViewerControlRect(int code) const;
+  void ShowViewerPicture();
+  void EndViewerViewing();
+  void ReplayViewerScene(int cell);
+  void CloseViewer();
+  void SaveScriptPosition(SavedScriptPosition& saved) const;
+  void RestoreScriptPosition(const SavedScriptPosition& saved);
+  // The replay menu entries: "次シーンへ" and "回想終了" as the menus and the headless input run them.
+  void MenuNextScene();
+  void MenuEndReplay();
+  void SetReplayMenu(bool nextScene, bool endReplay);
+  // Recollection.
+  void OpenRecollection();
+  void DrawRecollectionTabs();
+  void DrawRecollectionPage();
+  void DrawRecollectionPanel();
+  void ShowRecollectionScreen();
+  void CloseRecollection();
+  void PlayRecollectionQueue(const std::array<int32_t, kRecordPlayListLength>& queue);
+  void EndRecollectionScene(bool nextScene);
+  void PreviewRecollectionScene(int line);
+  void RenameRecordSlot();
+  void DropRecollectionDrag(int x, int y);
+  // The "D", "C", "viewer", "recollection" and "replayEntries" members of the state report.
+  void AppendGalleryState(std::string& out) const;
+
   // ---- state, one struct per subsystem ----
   Host& host;
   EngineOptions options;
@@ -718,6 +755,9 @@ class TForm1 {
   StaffRoll staffRoll;
   TitleMap titleMap;
   StatusScreen statusScreen;
+  CgViewer viewer;
+  RecollectionScreen recollectionScreen;
+  ReplayMenu replayMenu;
   QuestionState question;
   SystemMenuState systemMenu;
   PanicState panic;

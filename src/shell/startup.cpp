@@ -90,7 +90,9 @@ void TForm1::RunStartupSequence() {
   vars.S(31) = 0;
   ctl.startPending = true;
   ResetObjects();
+  LoadViewerLists();
   LoadSelectionTrees();
+  LoadRecollectionTable();
   InitTitleScreens();
 }
 

@@ -90,6 +90,7 @@ std::string TForm1::DescribeState() const {
   AppendStaffRollState(out);
   out += ",\"titleMap\":";
   AppendTitleMapState(out);
+  AppendGalleryState(out);
   AppendSystemMenuState(out);
   AppendBacklogState(out);
   AppendQuickButtonState(out);

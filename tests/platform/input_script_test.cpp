@@ -118,12 +118,15 @@ INSTANTIATE_TEST_SUITE_P(
     InputScript, BadInputLineTest,
     ::testing::Values(BadLine{"soon click 1 2", "time"}, BadLine{"-5 click 1 2", "time"}, BadLine{"10", "event"},
                       BadLine{"10 jump", "unknown event"}, BadLine{"10 click 1", "X Y"}, BadLine{"10 click a b", "X Y"},
-                      BadLine{"10 click 1 2 middle", "left or right"}, BadLine{"10 move 1 2 3", "X Y"},
+                      BadLine{"10 click 1 2 up", "left, right or middle"}, BadLine{"10 move 1 2 3", "X Y"},
                       BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
                       BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"},
                       BadLine{"10 shot", "file name"}, BadLine{"10 answer maybe", "ok or cancel"},
                       BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"}, BadLine{"10 save 0", "slot"},
-                      BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"}),
+                      BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"},
+                      BadLine{"10 press 1", "X Y"}, BadLine{"10 release 1 2 3 4", "X Y"},
+                      BadLine{"10 menu main jump", "next-scene"}, BadLine{"10 menu popup end-replay", "unknown entry"},
+                      BadLine{"10 menu title next-scene", "popup or main"}, BadLine{"10 text", "a text"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace
@@ -142,6 +145,33 @@ TEST(InputScriptTest, StallTakesMilliseconds) {
     SCOPED_TRACE(bad);
     EXPECT_EQ(ParseInputScript(bad).error, "line 1: expected milliseconds");
   }
+}
+
+}  // namespace
+}  // namespace torvel
+
+namespace torvel {
+namespace {
+
+TEST(InputScriptTest, ReadsPressReleaseMenuAndText) {
+  InputScript s = ParseInputScript(
+      "5 press 10 20\n6 release 30 40 right\n7 click 1 2 middle\n8 menu main next-scene\n"
+      "9 menu main end-replay\n10 text 回想  の名前\n");
+  ASSERT_EQ(s.error, "");
+  ASSERT_EQ(s.events.size(), 6u);
+  EXPECT_EQ(s.events[0].kind, InputEvent::Kind::Press);
+  EXPECT_EQ(s.events[0].x, 10);
+  EXPECT_EQ(s.events[0].button, MouseButton::Left);
+  EXPECT_EQ(s.events[1].kind, InputEvent::Kind::Release);
+  EXPECT_EQ(s.events[1].y, 40);
+  EXPECT_EQ(s.events[1].button, MouseButton::Right);
+  EXPECT_EQ(s.events[2].button, MouseButton::Middle);
+  EXPECT_EQ(s.events[3].kind, InputEvent::Kind::Menu);
+  EXPECT_EQ(s.events[3].menu, "main");
+  EXPECT_EQ(s.events[3].entry, "next-scene");
+  EXPECT_EQ(s.events[4].entry, "end-replay");
+  EXPECT_EQ(s.events[5].kind, InputEvent::Kind::Text);
+  EXPECT_EQ(s.events[5].text, "回想  の名前");  // the rest of the line, blanks kept
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ class DemoTown : public ::testing::Test {
 TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
   TForm1& e = *engine;
   ASSERT_TRUE(ClickUntilChoice(1));
-  ASSERT_EQ(e.choices.choiceCount, 4);
+  ASSERT_EQ(e.choices.choiceCount, 5);
   // The third bar: into the town.
   ClickAt(400, e.choices.listTop + 2 * e.config.SELECT_Y_PITCH + e.choices.barHeight / 2);
   ASSERT_EQ(e.script.currentScript, "town");

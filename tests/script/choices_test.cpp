@@ -399,8 +399,9 @@ TEST(ChoicesTest, TheDemoCrossroadsBranchesOnTheChoiceAndLooksBackWithASwitch) {
     game.RunToWait();
     TForm1& e = game.Engine();
     ASSERT_EQ(e.ctl.choiceMode, 1);
-    // Two paths, a walk into the town that the scenes' tests follow, and the showcase of effects.
-    ASSERT_EQ(e.choices.choiceCount, 4);
+    // Two paths, a walk into the town that the scenes' tests follow, the showcase of effects and
+    // the extras.
+    ASSERT_EQ(e.choices.choiceCount, 5);
     ClickAt(game, 400, e.choices.listTop + bar * e.config.SELECT_Y_PITCH + 10);
     game.RunToWait();
     EXPECT_EQ(e.vars.V(50), bar + 1);

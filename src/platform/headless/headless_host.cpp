@@ -69,6 +69,17 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       engine_->PBMouseDown(e.button, none, e.x, e.y);
       engine_->PBMouseUp(e.button, none, e.x, e.y);
       break;
+    case InputEvent::Kind::Press:
+    case InputEvent::Kind::Release:
+      pointer_ = Point{e.x, e.y};
+      engine_->PBMouseMove(none, e.x, e.y);
+      if (e.kind == InputEvent::Kind::Press) {
+        engine_->PBMouseDown(e.button, none, e.x, e.y);
+      } else {
+        engine_->PBMouseUp(e.button, none, e.x, e.y);
+      }
+      break;
+    case InputEvent::Kind::Text: textAnswers_.push_back(e.text); break;
     case InputEvent::Kind::Key: {
       int key = e.key;
       const bool repeat = e.keyAction == InputEvent::KeyAction::Repeat;
@@ -127,7 +138,15 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Menu:
-      std::cerr << "menu: no " << e.menu << " menu is shown at " << e.time << " ms; the line is ignored\n";
+      // The main menu's replay entries act at once; a pop-up line reaches here only with no
+      // pop-up shown.
+      if (e.menu == "main" && e.entry == "next-scene") {
+        engine_->MenuNextScene();
+      } else if (e.menu == "main") {
+        engine_->MenuEndReplay();
+      } else {
+        std::cerr << "menu: no " << e.menu << " menu is shown at " << e.time << " ms; the line is ignored\n";
+      }
       break;
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
@@ -270,6 +289,21 @@ void HeadlessHost::StopMovie() {
 }  // namespace torvel
 
 namespace torvel {
+
+std::optional<std::string> HeadlessHost::AskText(std::string_view, std::string_view, std::string_view initial,
+                                                 int maxChars) {
+  if (!textAnswers_.empty()) {
+    std::string typed = std::move(textAnswers_.front());
+    textAnswers_.pop_front();
+    return Utf8ToSjisKnown(typed, maxChars);
+  }
+  if (!answers_.empty()) {
+    const MessageResult answer = answers_.front();
+    answers_.pop_front();
+    if (answer == MessageResult::Cancel) return std::nullopt;
+  }
+  return std::string(initial);
+}
 
 std::optional<std::string> HeadlessHost::PopupMenu(const PopupMenuModel& menu, Point at) {
   shownMenus_.push_back(ShownMenu{menu, at});

@@ -67,6 +67,10 @@ class HeadlessHost : public Host {
   // closed at once for the settings).
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
+  // Text questions take the texts queued by "text" lines; with none, a queued "answer cancel"
+  // cancels and anything else answers OK with the initial text.
+  std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
+                                     int maxChars) override;
   // The list window takes queued "dialog list" lines until one closes it or none is left.
   void ShowSaveList(SaveListModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
@@ -155,6 +159,7 @@ class HeadlessHost : public Host {
   std::deque<MessageResult> answers_;
   std::deque<NameAnswer> nameAnswers_;
   std::deque<SettingsAnswer> settingsAnswers_;
+  std::deque<std::string> textAnswers_;
   std::deque<ListAnswer> listAnswers_;
   std::vector<std::string> opened_;
   int menuRefreshes_ = 0;

@@ -88,8 +88,11 @@ InputScript ParseInputScript(std::string_view text) {
     if (w.size() < 2) return fail("expected an event after the time");
     std::string what = Lower(w[1]);
     size_t n = w.size();
-    if (what == "move" || what == "click") {
-      e.kind = what == "move" ? InputEvent::Kind::Move : InputEvent::Kind::Click;
+    if (what == "move" || what == "click" || what == "press" || what == "release") {
+      e.kind = what == "move"    ? InputEvent::Kind::Move
+               : what == "click" ? InputEvent::Kind::Click
+               : what == "press" ? InputEvent::Kind::Press
+                                 : InputEvent::Kind::Release;
       size_t allowed = e.kind == InputEvent::Kind::Move ? 4 : 5;
       if (n < 4 || n > allowed || !ParseInt(w[2], e.x) || !ParseInt(w[3], e.y)) return fail("expected X Y");
       if (n == 5) {
@@ -98,8 +101,10 @@ InputScript ParseInputScript(std::string_view text) {
           e.button = MouseButton::Left;
         else if (b == "right")
           e.button = MouseButton::Right;
+        else if (b == "middle")
+          e.button = MouseButton::Middle;
         else
-          return fail("expected left or right");
+          return fail("expected left, right or middle");
       }
     } else if (what == "key") {
       e.kind = InputEvent::Kind::Key;
@@ -157,10 +162,20 @@ InputScript ParseInputScript(std::string_view text) {
       if (n != 3 || !ParseInt(w[2], e.slot) || e.slot < 1 || e.slot > 99) return fail("expected a slot from 1 to 99");
     } else if (what == "menu") {
       e.kind = InputEvent::Kind::Menu;
-      if (n != 4 || Lower(w[2]) != "popup") return fail("expected popup and an entry");
-      e.menu = "popup";
+      const std::string place = n == 4 ? Lower(w[2]) : "";
+      if (n != 4 || (place != "popup" && place != "main")) return fail("expected popup or main and an entry");
+      e.menu = place;
       e.entry = Lower(w[3]);
-      if (!IsPopupEntry(e.entry)) return fail("unknown entry " + std::string(w[3]));
+      if (place == "popup" && !IsPopupEntry(e.entry)) return fail("unknown entry " + std::string(w[3]));
+      // The replay entries of the main menu's "終了".
+      if (place == "main" && e.entry != "next-scene" && e.entry != "end-replay") {
+        return fail("expected main next-scene or main end-replay");
+      }
+    } else if (what == "text") {
+      // The rest of the line, as typed into a text question.
+      e.kind = InputEvent::Kind::Text;
+      if (n < 3) return fail("expected a text");
+      e.text = std::string(std::string_view(line).substr(static_cast<size_t>(w[2].data() - line.data())));
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

@@ -12,7 +12,27 @@
 namespace torvel {
 
 struct InputEvent {
-  enum class Kind { Move, Click, Key, Char, Wheel, Shot, State, Answer, Close, Save, Load, Stall, Dialog, Menu };
+  enum class Kind {
+    Move,
+    Click,
+    Key,
+    Char,
+    Wheel,
+    Shot,
+    State,
+    Answer,
+    Close,
+    Save,
+    Load,
+    Stall,
+    Dialog,
+    // A button pressed or released alone (drags), a menu entry (`menu main next-scene`) and the
+    // text of a text question.
+    Press,
+    Release,
+    Menu,
+    Text
+  };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
   uint32_t time = 0;
@@ -33,6 +53,7 @@ struct InputEvent {
   // Menu: the entry chosen in the pop-up menu shown at that moment ("popup": the right-click menu).
   std::string menu;
   std::string entry;
+  std::string text;  // Text: the answer (UTF-8)
 };
 
 struct InputScript {

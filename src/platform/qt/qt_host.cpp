@@ -1,11 +1,15 @@
 #include "platform/qt/qt_host.h"
 
+#include "platform/qt/text_question_dialog.h"
+
 #include <cstring>
 
 #include <QApplication>
 #include <QCursor>
 #include <QDesktopServices>
 #include <QFile>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
@@ -352,6 +356,31 @@ void QtHost::ShowSettingsDialog(SettingsDialogModel& model) {
   PlaceDialog(*settingsDialog_, window_.get());
   ModalScope modal(*this);
   settingsDialog_->exec();
+}
+
+void QtHost::RefreshMenus() {
+  if (!engine_ || !window_) return;
+  if (!replayMenu_) {
+    replayMenu_ = window_->menuBar()->addMenu(QString::fromUtf8("終了"));
+    nextSceneAction_ = replayMenu_->addAction(QString::fromUtf8("次シーンへ"));
+    endReplayAction_ = replayMenu_->addAction(QString::fromUtf8("回想終了"));
+    QObject::connect(nextSceneAction_, &QAction::triggered, [this] { engine_->MenuNextScene(); });
+    QObject::connect(endReplayAction_, &QAction::triggered, [this] { engine_->MenuEndReplay(); });
+  }
+  const ReplayMenu& shown = engine_->replayMenu;
+  nextSceneAction_->setVisible(shown.nextScene);
+  endReplayAction_->setVisible(shown.endReplay);
+  replayMenu_->menuAction()->setVisible(shown.nextScene || shown.endReplay);
+}
+
+std::optional<std::string> QtHost::AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
+                                           int maxChars) {
+  TextQuestionDialog dialog(window_.get());
+  dialog.Ask(caption, prompt, initial, maxChars);
+  PlaceDialog(dialog, window_.get());
+  ModalScope modal(*this);
+  dialog.exec();
+  return dialog.Answer();
 }
 
 }  // namespace torvel

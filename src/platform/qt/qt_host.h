@@ -64,6 +64,11 @@ class QtHost : public Host, private WindowEvents {
   bool OpenWithDefaultHandler(const std::string& target) override;
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
+  // The "終了" menu of the replay entries ("次シーンへ", "回想終了"), shown only while a replay
+  // offers one of them.
+  void RefreshMenus() override;
+  std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
+                                     int maxChars) override;
   void ShowSaveList(SaveListModel& model) override;
   std::filesystem::path SettingsFolder() override { return settingsFolder_; }
   std::filesystem::path DataFolder() override { return dataFolder_; }
@@ -125,6 +130,9 @@ class QtHost : public Host, private WindowEvents {
   std::filesystem::path settingsFolder_;
   std::filesystem::path dataFolder_;
   std::unique_ptr<MainWindow> window_;
+  class QMenu* replayMenu_ = nullptr;
+  class QAction* nextSceneAction_ = nullptr;
+  class QAction* endReplayAction_ = nullptr;
   QTimer idleTimer_;
   QTimer serviceTimer_;
   // Keeps the sound device's stream queues topped up even when the engine's tick is late.
