@@ -14,7 +14,8 @@ DemoGame& Game() {
 
 void SetUpButtons(TForm1& e) {
   for (int i = 0; i < kQuickButtonCount; ++i) {
-    e.config.QB[static_cast<size_t>(i)] = QuickButtonConfig{2, 40, 30, 20 + 40 * (i % 19), 100 + (i % 3) * 40, 40 * i, 0};
+    e.config.QB[static_cast<size_t>(i)] =
+        QuickButtonConfig{2, 40, 30, 20 + 40 * (i % 19), 100 + (i % 3) * 40, 40 * i, 0};
   }
   Bitmap sheet(40 * kQuickButtonCount, 60);
   for (int y = 0; y < 60; ++y) {
