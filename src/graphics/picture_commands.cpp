@@ -223,7 +223,7 @@ int TForm1::CmdMode(std::string_view arg) {
     ClearPage();
     if (mode == 0) {
       vars.S(kVarDisplayMode) = 0;
-      RedrawQuickButtons();
+      DrawQuickButtons(1);
     } else {
       vars.S(kVarDisplayMode) = 1;
       ComposeScreen();
@@ -357,7 +357,7 @@ int TForm1::CmdScroll(std::string_view argument) {
   host.Present(layers.screen, kFullScreen);
   ctl.menuLock = false;
   host.RefreshMenus();
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
   if (closeAsked) Close();
   return 1;
 }

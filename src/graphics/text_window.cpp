@@ -44,7 +44,8 @@ void TForm1::InitTextWindow() {
   LoadImage(kPlatePicture, w.namePicture);
   LoadImage(kClickIconPicture, w.clickIcon);
   Bitmap autoBar;
-  if (LoadImage(kAutoBarPicture, autoBar)) w.autoBacking.Resize(autoBar.width, autoBar.height);
+  // The gauge covers the bar's colour half; the right half is its mask.
+  if (LoadImage(kAutoBarPicture, autoBar)) w.autoBacking.Resize(autoBar.width / 2, autoBar.height);
   w.page.Clear();
   w.iconShown = false;
   BuildWindowFrame();
@@ -137,6 +138,8 @@ void TForm1::ComposeWindow() {
   w.overScene.pixels = layers.scene.pixels;
   CopyRegion(w.buffer, 0, 0, w.overScene, w.x, w.y, width, height);
   saveAutoBacking(layers.scene);
+  // The buttons and the gauge belong to the window's picture, so erasing text keeps them.
+  DrawQuickButtons(qbdWindowPicture);
   w.clean.pixels = w.buffer.pixels;
   if (config.NP_TYPE == 0) {
     CopyRegion(w.buffer, config.NP_OFS_X, config.NP_OFS_Y, w.cleanPlate, 0, 0, w.cleanPlate.width, w.cleanPlate.height);
@@ -156,7 +159,7 @@ void TForm1::PasteTextWindow() {
     CopyRegion(w.buffer, 0, 0, layers.screen, w.x, w.y, w.buffer.width, w.buffer.height);
     PasteWindowOnAnimationFrames();
   }
-  RedrawQuickButtons();
+  DrawQuickButtons(qbdScreen);
   RedrawTextPage(false);
 }
 

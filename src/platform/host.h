@@ -56,6 +56,8 @@ class Host {
   virtual Point WindowPos() = 0;
   virtual void MoveWindow(Point topLeft) = 0;
   virtual Point ScreenSize() = 0;
+  // Whether the pointer is over the picture now.
+  virtual bool PointerOverPicture() { return false; }
   // The enabled items of the main menu follow S000 and S028.
   virtual void RefreshMenus() {}
   // The pointer's shape over the picture: 0 the default, 29 and up the shapes of the click map's

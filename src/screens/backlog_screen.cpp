@@ -158,7 +158,7 @@ void TForm1::CloseBacklog() {
   ctl.menuLock = false;
   host.RefreshMenus();
   vars.S(kVarBacklogButton) = 0;
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
 }
 
 }  // namespace torvel

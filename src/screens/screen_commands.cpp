@@ -1,5 +1,4 @@
-// Player screen commands and the screen operations other subsystems call. Empty until the
-// screens land.
+// Player screen commands.
 #include "shell/engine.h"
 
 namespace torvel {
@@ -8,7 +7,5 @@ int TForm1::CmdConfig(std::string_view) {
   OpenConfigScreen();
   return 1;
 }
-
-void TForm1::RedrawQuickButtons() {}
 
 }  // namespace torvel

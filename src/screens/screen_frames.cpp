@@ -22,6 +22,9 @@ void TForm1::BacklogFrame() {
   b.repeat = kRepeatAgainFrom;
 }
 
-void TForm1::QuickButtonHoverTick() {}
+void TForm1::QuickButtonHoverTick() {
+  // The pointer left the picture without a move onto another button: nothing is hovered now.
+  if (quickButtons.hovered != 0 && !host.PointerOverPicture()) HoverQuickButton(std::nullopt);
+}
 
 }  // namespace torvel

@@ -82,13 +82,13 @@ void TForm1::RightClickAction() {
     case kRcSkip:
       StopVoice();
       vars.S(kVarSkipShown) = kShownOn;
-      RedrawQuickButtons();
+      DrawQuickButtons(1);
       ctl.skipActive = true;
       break;
     case kRcAuto:
       if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kRightAutoSpeed;
       vars.S(kVarAutoSpeed) = vars.S(kVarChosenAutoSpeed);
-      RedrawQuickButtons();
+      DrawQuickButtons(1);
       break;
     case kRcPanic: ShowPanic(); break;
     default: break;
@@ -102,11 +102,11 @@ void TForm1::RunPopupEntry(std::string_view id) {
   if (id == "auto") {
     if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kMenuAutoSpeed;
     vars.S(kVarAutoSpeed) = vars.S(kVarChosenAutoSpeed);
-    RedrawQuickButtons();
+    DrawQuickButtons(1);
   } else if (id == "skip") {
     StopVoice();
     vars.S(kVarSkipShown) = kShownOn;
-    RedrawQuickButtons();
+    DrawQuickButtons(1);
     ctl.skipActive = true;
   } else if (id == "log") {
     OpenBacklog();

@@ -24,7 +24,7 @@ void TForm1::ShowWindowAgain() {
   kept = Bitmap();
   ctl.screenMode = smScenario;
   ctl.menuLock = false;
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
   host.RefreshMenus();
 }
 

@@ -60,7 +60,7 @@ int TForm1::ExecuteCommandLine() {
 void TForm1::StopSkip() {
   vars.S(60) = 0;
   vars.S(61) = 0;
-  if (text.windowShown && ctl.screenMode == smScenario) RedrawQuickButtons();
+  if (text.windowShown && ctl.screenMode == smScenario) DrawQuickButtons(1);
   ctl.skipActive = false;
 }
 
@@ -68,7 +68,7 @@ void TForm1::StopSkipAndAuto(bool always) {
   if ((!always && settings.BreakonSelect == 0) || ctl.saveLoadScreen != 0) return;
   StopSkip();
   vars.S(26) = 0;
-  if (ctl.screenMode == smScenario) RedrawQuickButtons();
+  if (ctl.screenMode == smScenario) DrawQuickButtons(1);
 }
 
 int TForm1::AnswerInterruptAfterPictureChange() {
@@ -199,7 +199,7 @@ int TForm1::CmdMark(std::string_view arg) {
     text.alreadyRead = false;
     ctl.skipActive = false;
     vars.S(60) = 0;
-    RedrawQuickButtons();
+    DrawQuickButtons(1);
   }
   return 0;
 }

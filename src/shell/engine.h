@@ -35,6 +35,7 @@
 #include "screens/dialog_state.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
+#include "screens/quick_buttons.h"
 #include "screens/recollection_records.h"
 #include "screens/save_screen_state.h"
 #include "screens/save_state.h"
@@ -235,11 +236,13 @@ class TForm1 {
   void OpenSaveLoadScreen(int mode);                      // screens/screen_commands.cpp: 0 load, 1 save
   void AskQuestion(std::string_view question, int kind);  // screens/screen_commands.cpp
   void ShowNameEntry();                                   // screens/screen_commands.cpp
-  void RedrawQuickButtons();                              // screens/screen_commands.cpp
-  void EndViewerReplay();                                 // scenes/scene_commands.cpp
-  void EndRecollectionReplay();                           // scenes/scene_commands.cpp
-  int CgPictureCount() const;                             // scenes/scene_commands.cpp
-  void RecordPage();                                      // screens/page_history_hooks.cpp
+  // Blends the quick buttons and the auto-speed gauge over what lies under them (QuickButtonDraw
+  // says where they go); screens/quick_buttons.cpp.
+  void DrawQuickButtons(int kind);
+  void EndViewerReplay();        // scenes/scene_commands.cpp
+  void EndRecollectionReplay();  // scenes/scene_commands.cpp
+  int CgPictureCount() const;    // scenes/scene_commands.cpp
+  void RecordPage();             // screens/page_history_hooks.cpp
 
   // ---- input (shell/input_*.cpp) ----
   // Saving (the "S" and "Q" keys, the menus' save entries) is allowed once the story has started
@@ -668,6 +671,16 @@ class TForm1 {
   // state report.
   void AppendSystemMenuState(std::string& out) const;
 
+  // ---- the quick buttons (screens/quick_buttons.cpp, quick_button_hooks.cpp) ----
+  // The sheets, the gauge pictures and the composite picture; the window's position. Start-up.
+  void InitQuickButtons();
+  // Hovers the button at `point`, or none when there is no point (the pointer left the picture).
+  void HoverQuickButton(std::optional<Point> point);
+  // The pressed look of button `index` for a moment.
+  void ShowQuickButtonPressed(int index);
+  // The "quickButtons" member of the state report.
+  void AppendQuickButtonState(std::string& out) const;
+
   // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
   // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
   // the text window and the scene when the text settings changed, takes the text speed and
@@ -748,6 +761,7 @@ class TForm1 {
   QuestionState question;
   SystemMenuState systemMenu;
   PanicState panic;
+  QuickButtons quickButtons;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

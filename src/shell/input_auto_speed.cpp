@@ -43,7 +43,7 @@ bool TForm1::AutoSpeedIndicatorClick(int x, int y) {
     speed = downwards ? mark + 1 : c.SPD_MAX - mark;
   }
   vars.S(kVarChosenAutoSpeed) = speed;
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
   return true;
 }
 

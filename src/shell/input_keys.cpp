@@ -47,14 +47,14 @@ void TForm1::SkipKeyDown() {
   StopSkip();
   StopVoice();
   vars.S(kVarSkipShown) = kShownOn;
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
   ctl.skipActive = true;
 }
 
 void TForm1::SkipKeyUp() {
   vars.S(kVarSkipShown) = 0;
   ctl.skipActive = false;
-  if (ctl.screenMode == smScenario && ctl.saveLoadScreen == 0 && !ctl.blockingScene) RedrawQuickButtons();
+  if (ctl.screenMode == smScenario && ctl.saveLoadScreen == 0 && !ctl.blockingScene) DrawQuickButtons(1);
 }
 
 void TForm1::AutoKeyToggle() {
@@ -62,7 +62,7 @@ void TForm1::AutoKeyToggle() {
   vars.S(kVarSkipShown) = 0;
   if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kDefaultAutoSpeed;
   vars.S(kVarAutoSpeed) = vars.S(kVarAutoSpeed) != 0 ? 0 : vars.S(kVarChosenAutoSpeed);
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
 }
 
 void TForm1::SpaceToggleAuto() {
@@ -77,7 +77,7 @@ void TForm1::SpaceToggleAuto() {
     vars.S(kVarAutoSpeed) = chosen;
   }
   vars.S(kVarSkipShown) = 0;
-  RedrawQuickButtons();
+  DrawQuickButtons(1);
 }
 
 void TForm1::MoveChoicePointer(int key) {
@@ -162,7 +162,7 @@ void TForm1::FormKeyPress(char& key) {
     case '\b':
       if (storyScreen) {
         vars.S(kVarBacklogButton) = kButtonPressed;
-        RedrawQuickButtons();
+        DrawQuickButtons(1);
         OpenBacklog();
         vars.S(kVarBacklogButton) = kButtonShown;
       }

@@ -173,7 +173,7 @@ void TForm1::PBMouseDown(MouseButton button, ShiftState, int x, int y) {
     } else if (ctl.clickDebounce == 0) {
       const int mode = ctl.choiceMode;
       ClickChoice();
-      if (mode != 6) RedrawQuickButtons();
+      if (mode != 6) DrawQuickButtons(1);
     }
   } else if (right) {
     if (ctl.choiceMode == 4) {
@@ -206,7 +206,7 @@ void TForm1::PBMouseUp(MouseButton, ShiftState, int x, int y) {
       if (vars.S(n) != 0) pressed = true;
       vars.S(n) = 0;
     }
-    if (pressed) RedrawQuickButtons();
+    if (pressed) DrawQuickButtons(1);
   } else if (ctl.screenMode == smRecollection) {
     RecollectionMouseUp(x, y);
   }

@@ -27,7 +27,7 @@ bool TForm1::FormMouseWheel(ShiftState, int delta) {
     if (away) {
       if (settings.WHEEL_MODE != 0) {
         vars.S(kVarBacklogButton) = kButtonPressed;
-        RedrawQuickButtons();
+        DrawQuickButtons(1);
         OpenBacklog();
         vars.S(kVarBacklogButton) = kButtonShown;
       } else {

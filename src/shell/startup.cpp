@@ -57,6 +57,7 @@ void TForm1::RunStartupSequence() {
   LoadSystemPictures();
   ResetGlyphCache();
   InitTextWindow();
+  InitQuickButtons();
   WaitReset();
   vars.E.Clear();
   vars.D.Clear();

@@ -93,6 +93,7 @@ std::string TForm1::DescribeState() const {
   AppendGalleryState(out);
   AppendSystemMenuState(out);
   AppendBacklogState(out);
+  AppendQuickButtonState(out);
   out += "}\n";
   return out;
 }

@@ -60,7 +60,8 @@ void HeadlessHost::Deliver(const InputEvent& e) {
   switch (e.kind) {
     case InputEvent::Kind::Move:
       pointer_ = Point{e.x, e.y};
-      engine_->PBMouseMove(none, e.x, e.y);
+      // As on a real window, the picture sees no moves beside it.
+      if (PointerOverPicture()) engine_->PBMouseMove(none, e.x, e.y);
       break;
     case InputEvent::Kind::Click:
       pointer_ = Point{e.x, e.y};

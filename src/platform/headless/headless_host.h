@@ -43,6 +43,10 @@ class HeadlessHost : public Host {
     windowMoves_.push_back(topLeft);
   }
   Point ScreenSize() override { return Point{1920, 1080}; }
+  // From the last "move" or "click" point.
+  bool PointerOverPicture() override {
+    return pointer_.x >= 0 && pointer_.y >= 0 && pointer_.x < 800 && pointer_.y < 600;
+  }
   void RefreshMenus() override { ++menuRefreshes_; }
   // The shape is kept as asked, for tests and the state report.
   void SetPointerShape(int shape) override { pointerShape_ = shape; }

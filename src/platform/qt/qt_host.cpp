@@ -106,6 +106,8 @@ Point QtHost::CursorPos() {
   return Point{origin.x + p.x, origin.y + p.y};
 }
 
+bool QtHost::PointerOverPicture() { return window_->Picture().underMouse(); }
+
 void QtHost::SetCursorPos(Point p) {
   PictureWidget& picture = window_->Picture();
   Point origin = PictureOrigin();

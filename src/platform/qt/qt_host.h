@@ -55,6 +55,7 @@ class QtHost : public Host, private WindowEvents {
   Point WindowPos() override;
   void MoveWindow(Point topLeft) override;
   Point ScreenSize() override;
+  bool PointerOverPicture() override;
   void SetPointerShape(int shape) override;
   // A QMenu at the picture point mapped to the screen, scaling included; modal while it shows.
   std::optional<std::string> PopupMenu(const PopupMenuModel& menu, Point at) override;
