@@ -10,18 +10,6 @@ namespace torvel {
 
 namespace {
 
-void AppendBits(std::string& out, const FlagSet& flags) {
-  out += '[';
-  bool first = true;
-  for (int i = 0; i < flags.Size(); ++i) {
-    if (!flags.Test(i)) continue;
-    if (!first) out += ',';
-    out += std::to_string(i);
-    first = false;
-  }
-  out += ']';
-}
-
 template <typename T>
 void AppendList(std::string& out, const T& values, size_t count) {
   out += '[';
@@ -42,9 +30,9 @@ void AppendInt(std::string& out, const char* key, int value) {
 
 void TForm1::AppendGalleryState(std::string& out) const {
   out += ",\"D\":";
-  AppendBits(out, vars.D);
+  AppendSetBits(out, vars.D);
   out += ",\"C\":";
-  AppendBits(out, vars.C);
+  AppendSetBits(out, vars.C);
 
   const CgViewer& v = viewer;
   out += ",\"viewer\":{\"page\":";

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "resources/sjis.h"
+#include "script/variables.h"
 
 namespace torvel {
 
@@ -33,5 +34,18 @@ inline void AppendJsonString(std::string& out, std::string_view utf8) {
 
 // A JSON string of Shift-JIS text (names of scripts, pictures and sounds).
 inline void AppendJsonSjis(std::string& out, std::string_view sjis) { AppendJsonString(out, SjisToUtf8(sjis)); }
+
+// The numbers of the set flags, as a JSON array.
+inline void AppendSetBits(std::string& out, const FlagSet& flags) {
+  out += '[';
+  bool first = true;
+  for (int i = 0; i < flags.Size(); ++i) {
+    if (!flags.Test(i)) continue;
+    if (!first) out += ',';
+    out += std::to_string(i);
+    first = false;
+  }
+  out += ']';
+}
 
 }  // namespace torvel

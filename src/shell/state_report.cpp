@@ -18,18 +18,6 @@ void AppendInts(std::string& out, const int32_t* values, int count) {
   out += ']';
 }
 
-void AppendSetBits(std::string& out, const FlagSet& flags) {
-  out += '[';
-  bool first = true;
-  for (int i = 0; i < flags.Size(); ++i) {
-    if (!flags.Test(i)) continue;
-    if (!first) out += ',';
-    out += std::to_string(i);
-    first = false;
-  }
-  out += ']';
-}
-
 }  // namespace
 
 bool TForm1::WaitsForPlayer() const {
