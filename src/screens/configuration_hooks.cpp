@@ -19,12 +19,10 @@ void TForm1::OpenConfigScreen() {
   PlayVoiceLine("SSE07");
   ctl.blockingScene = true;
   ctl.scriptRunning = false;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   ShowSettingsDialog();
   ApplySettingsDialog();
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   ctl.scriptRunning = true;
   ctl.blockingScene = false;
 }

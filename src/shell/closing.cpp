@@ -38,6 +38,7 @@ bool TForm1::FormCloseQuery() {
 void TForm1::FormDestroy() {
   if (ctl.destroyed) return;
   StopMusic();
+  LeaveFullScreen();
   ctl.destroyed = true;
 }
 

@@ -82,6 +82,8 @@ std::string TForm1::DescribeState() const {
   AppendSystemMenuState(out);
   AppendBacklogState(out);
   AppendQuickButtonState(out);
+  AppendDisplayState(out);
+  AppendMenuState(out);
   out += "}\n";
   return out;
 }
