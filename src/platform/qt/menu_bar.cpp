@@ -55,7 +55,10 @@ void QtHost::BuildMenuBar() {
 
 void QtHost::ShowMenus(const MenuModel& menus) {
   if (!window_) return;
-  if (menuActions_.empty()) BuildMenuBar();
+  if (menuActions_.empty()) {
+    BuildMenuBar();
+    FitWindowToPicture();
+  }
   for (const MenuEntryText& e : kMainMenuEntries) {
     QAction* action = menuActions_.at(e.id);
     const MenuEntryState state = menus.State(MenuId::Main, e.id);
@@ -72,7 +75,17 @@ QAction* QtHost::MenuAction(std::string_view id) {
 }
 
 void QtHost::ShowMenuBar(bool shown) {
-  if (window_) window_->menuBar()->setVisible(shown);
+  if (!window_) return;
+  window_->menuBar()->setVisible(shown);
+  FitWindowToPicture();
+}
+
+// The bordered window holds the whole 800×600 picture under its menu bar.
+void QtHost::FitWindowToPicture() {
+  if (window_->isFullScreen() || window_->windowFlags().testFlag(Qt::FramelessWindowHint)) return;
+  QMenuBar* bar = window_->menuBar();
+  const int barHeight = bar->isVisibleTo(window_.get()) ? bar->sizeHint().height() : 0;
+  window_->resize(PictureWidget::kWidth, PictureWidget::kHeight + barHeight);
 }
 
 }  // namespace torvel

@@ -145,6 +145,7 @@ class QtHost : public Host, private WindowEvents {
   std::filesystem::path dataFolder_;
   std::unique_ptr<MainWindow> window_;
   void BuildMenuBar();
+  void FitWindowToPicture();
   std::map<std::string, class QAction*> menuActions_;
   void BuildToolBar();
   void ShowToolBarStates(const MenuModel& menus);
