@@ -24,8 +24,8 @@ TEST(DemoQuickButtons, TheAutoButtonAndTheGaugeOnTheDemosWindow) {
   ASSERT_TRUE(e.text.windowShown);
   ASSERT_EQ(e.textWindow.y, 440);
 
-  // The window's buttons lie 46 pixels apart from (376, 10) on the window; AT is the second.
-  const Point at{e.textWindow.x + 422 + 20, e.textWindow.y + 10 + 10};
+  // The window's buttons lie 46 pixels apart from (320, 10) on the window; AT is the second.
+  const Point at{e.textWindow.x + 366 + 20, e.textWindow.y + 10 + 10};
   const Bgr normal = Px(host.Window(), at.x - 18, at.y);
   e.PBMouseMove(ShiftState{}, at.x, at.y);
   EXPECT_EQ(e.quickButtons.hovered, 2);
