@@ -102,7 +102,8 @@ int SliderValue(int barX, int length, int knobWidth, int x) {
 int VolumeKnobX(int barX, int length, int knobWidth, int engineVolume) {
   const int64_t e = std::clamp(engineVolume, -7500, 0);
   // (length − knob) × (e × 0.4 + 3000) / 3000, kept exact in integers.
-  return static_cast<int>((int64_t{length} - knobWidth) * (2 * e + 15000) / 15000 + barX);
+  const int64_t x = (int64_t{length} - knobWidth) * (2 * e + 15000) / 15000 + barX;
+  return static_cast<int>(std::clamp<int64_t>(x, -kFar, kFar));
 }
 
 int AutoKnobOffsetForSpeed(const GameConfig& c, int speed) {
