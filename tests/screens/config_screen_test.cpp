@@ -709,6 +709,20 @@ TEST_F(ConfigScreenTest, AbsentBarsAndPicturesOfAnotherSizeAreLeftOut) {
   EXPECT_EQ(E().configScreen.hover, 12);
 }
 
+TEST_F(ConfigScreenTest, KnobsAtThePictureEdgeAreClipped) {
+  std::string layout = kLayout;
+  layout.replace(layout.find("CFG_VOL4:200,260"), 16, "CFG_VOL4:795,596");
+  Start(layout);
+  E().settings.Vol3 = -3000;  // the music knob at (795, 596), 10 × 8: five columns and four rows show
+  Open();
+  EXPECT_EQ(Red(Window(), 795, 596), 0);
+  EXPECT_EQ(Red(Window(), 799, 599), 0);
+  EXPECT_EQ(Red(Window(), 794, 599), kNormalRed);
+  E().settings.Vol3 = 0;  // wholly beyond the picture
+  Click(20, 50);
+  EXPECT_EQ(Red(Window(), 795, 596), kNormalRed);
+}
+
 TEST_F(ConfigScreenTest, KeysAndTheWheelDoNothingWhileOpen) {
   Start();
   Open();
