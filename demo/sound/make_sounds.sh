@@ -45,6 +45,11 @@ sox "$t/load1.wav" "$t/load2.wav" "$t/load.wav"
 # The backlog opening: a soft falling note.
 sox -n -r $rate -c 1 -b 16 "$t/backlog.wav" synth 0.15 sine 880:660 fade 0 0.15 0.1 gain -14
 "$tvx" wady encode --type b "$t/backlog.wav" "$work/se0/SSE09"
+# The configuration screen's opening: two quick rising notes.
+sox -n -r $rate -c 1 -b 16 "$t/cfg1.wav" synth 0.08 sine 784 fade 0 0.08 0.04 gain -14
+sox -n -r $rate -c 1 -b 16 "$t/cfg2.wav" synth 0.12 sine 1174.7 fade 0 0.12 0.08 gain -14
+sox "$t/cfg1.wav" "$t/cfg2.wav" "$t/config.wav"
+"$tvx" wady encode --type b "$t/config.wav" "$work/se0/SSE07"
 
 # Voices.
 voice() {
@@ -53,6 +58,8 @@ voice() {
 }
 voice V0001 "改札を抜けると、冷たい風が頬をなでた。"
 voice V0002 "ここで体験版はおしまいです。"
+# The configuration screen's voice test.
+voice SAMPLECV "音声の大きさは、このくらいでいかがですか。"
 
 "$tvx" pack "$work/bgm" "$game/tq_bgm.tvx"
 "$tvx" pack "$work/se0" "$game/tq_se0.tvx"

@@ -6,6 +6,7 @@
 
 #include "graphics/kernels.h"
 #include "graphics/region_copy.h"
+#include "graphics/text_grid.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
 
@@ -176,30 +177,11 @@ void TForm1::RedrawTextPage(bool show) {
   const TextPage& page = textWindow.page;
   if (page.empty) return;
   const bool full = vars.S(kVarDisplayMode) == 1;
-  int originX, originY, pitchX, pitchY, byteLimit, lineLimit, firstLine;
-  if (full) {
-    originX = config.TX2_OFS_X;
-    originY = config.TX2_OFS_Y;
-    pitchX = config.TX2_PITCH_X;
-    pitchY = config.TX2_PITCH_Y;
-    byteLimit = config.MOJI_MAX2_X + 2;
-    lineLimit = config.MOJI_MAX2_Y;
-    firstLine = 0;
-  } else {
-    originX = textWindow.x + config.TX_OFS_X;
-    originY = textWindow.y + config.TX_OFS_Y;
-    pitchX = config.TX_PITCH_X;
-    pitchY = config.TX_PITCH_Y;
-    byteLimit = config.MOJI_MAX_X + 2;
-    lineLimit = config.MOJI_MAX_Y;
-    firstLine = 1;
-    DrawNamePlate(page.Text(0));
-  }
-  byteLimit = std::clamp(byteLimit, 0, kPageColumns);
-  lineLimit = std::clamp(lineLimit, 0, kPageRows);
+  const TextGrid grid = TextGridOf(config, textWindow.x, textWindow.y, full);
+  if (!full) DrawNamePlate(page.Text(0));
   int colour = -1;
-  for (int i = firstLine; i < lineLimit; ++i) {
-    std::string_view row(page.bytes[static_cast<size_t>(i)].data(), static_cast<size_t>(byteLimit));
+  for (int i = grid.firstRow; i < grid.rows; ++i) {
+    std::string_view row(page.bytes[static_cast<size_t>(i)].data(), static_cast<size_t>(grid.columns));
     for (size_t j = 0; j < row.size();) {
       const size_t n = SjisCharLength(row, j);
       const int code = page.colours[static_cast<size_t>(i)][j];
@@ -207,8 +189,8 @@ void TForm1::RedrawTextPage(bool show) {
         colour = code;
         SetTextColour(code);
       }
-      const int64_t x = int64_t{originX} + static_cast<int64_t>(j) * pitchX;
-      const int64_t y = int64_t{originY} + int64_t{i} * pitchY;
+      const int64_t x = int64_t{grid.originX} + static_cast<int64_t>(j) * grid.pitchX;
+      const int64_t y = int64_t{grid.originY} + int64_t{i} * grid.pitchY;
       if (row[j] != 0 && !full && page.large[static_cast<size_t>(i)][j]) {
         // Drawn as it was typed: in the large size.
         DrawLargeCharacter(row.substr(j, n), x, y, show);

@@ -117,6 +117,12 @@ void SetPanelUse(GameConfig& c, std::string_view v) {
   c.panelKeyGiven = true;
 }
 
+template <auto Member, size_t bar>
+void SetVolumeBar(GameConfig& c, std::string_view v) {
+  SetList<Member>(c, v);
+  c.volumeBarGiven[bar] = true;
+}
+
 template <int index>
 void SetQuickButton(GameConfig& c, std::string_view v) {
   std::vector<std::string_view> fields = SplitFields(v);
@@ -216,10 +222,10 @@ constexpr KeyRule kRules[] = {
     {"CFG_DEFAULT", &SetList<&C::CFG_DEFAULT>},
     {"CFG_VOL_BAR", &SetList<&C::CFG_VOL_BAR>},
     {"CFG_VOL_KNOB", &SetText<&C::CFG_VOL_KNOB>},
-    {"CFG_VOL1", &SetList<&C::CFG_VOL1>},
-    {"CFG_VOL2", &SetList<&C::CFG_VOL2>},
-    {"CFG_VOL3", &SetList<&C::CFG_VOL3>},
-    {"CFG_VOL4", &SetList<&C::CFG_VOL4>},
+    {"CFG_VOL1", &SetVolumeBar<&C::CFG_VOL1, 0>},
+    {"CFG_VOL2", &SetVolumeBar<&C::CFG_VOL2, 1>},
+    {"CFG_VOL3", &SetVolumeBar<&C::CFG_VOL3, 2>},
+    {"CFG_VOL4", &SetVolumeBar<&C::CFG_VOL4, 3>},
     {"CFG_VOL_DEFAULT", &SetList<&C::CFG_VOL_DEFAULT>},
     {"CFG_VOL_CVTEST", &SetList<&C::CFG_VOL_CVTEST>},
     {"CFG_AUTO", &SetList<&C::CFG_AUTO>},

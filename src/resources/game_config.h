@@ -73,6 +73,9 @@ struct GameConfig {
   ConfigPair CFG_VOL_BAR{};
   std::string CFG_VOL_KNOB;
   ConfigPair CFG_VOL1{}, CFG_VOL2{}, CFG_VOL3{}, CFG_VOL4{};
+  // Which of CFG_VOL1 .. CFG_VOL4 the file gave: the bars share one size, so a bar left out must
+  // not come to life at (0, 0).
+  std::array<bool, 4> volumeBarGiven{};
   ConfigRect CFG_VOL_DEFAULT{}, CFG_VOL_CVTEST{};
   ConfigRect CFG_AUTO{};
   std::string CFG_AUTO_KNOB;

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "graphics/region_copy.h"
+#include "graphics/text_grid.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
 
@@ -129,35 +130,18 @@ void TForm1::ShowPageHistorySlot(int slot) {
     return std::string_view(reinterpret_cast<const char*>(e.text.data()) + static_cast<size_t>(r) * kPageColumns,
                             kPageColumns);
   };
-  int originX, originY, pitchX, pitchY, columns, rows, firstRow;
-  if (full) {
-    originX = config.TX2_OFS_X;
-    originY = config.TX2_OFS_Y;
-    pitchX = config.TX2_PITCH_X;
-    pitchY = config.TX2_PITCH_Y;
-    columns = config.MOJI_MAX2_X;
-    rows = config.MOJI_MAX2_Y;
-    firstRow = 0;
-  } else {
-    originX = w.x + config.TX_OFS_X;
-    originY = w.y + config.TX_OFS_Y;
-    pitchX = config.TX_PITCH_X;
-    pitchY = config.TX_PITCH_Y;
-    columns = config.MOJI_MAX_X;
-    rows = config.MOJI_MAX_Y;
-    firstRow = 1;
+  const TextGrid grid = TextGridOf(config, w.x, w.y, full);
+  if (!full) {
     const std::string_view speaker = row(0);
     DrawNamePlate(speaker.substr(0, std::min(speaker.find('\0'), speaker.size())));
   }
-  columns = static_cast<int>(std::clamp<int64_t>(int64_t{columns} + 2, 0, kPageColumns));
-  rows = std::clamp(rows, 0, kPageRows);
   SetTextColour(kPageBackColourCode);
-  for (int r = firstRow; r < rows; ++r) {
-    const std::string_view bytes = row(r).substr(0, static_cast<size_t>(columns));
+  for (int r = grid.firstRow; r < grid.rows; ++r) {
+    const std::string_view bytes = row(r).substr(0, static_cast<size_t>(grid.columns));
     for (size_t c = 0; c < bytes.size();) {
       const size_t n = SjisCharLength(bytes, c);
-      const int64_t x = int64_t{originX} + static_cast<int64_t>(c) * pitchX;
-      const int64_t y = int64_t{originY} + int64_t{r} * pitchY;
+      const int64_t x = int64_t{grid.originX} + static_cast<int64_t>(c) * grid.pitchX;
+      const int64_t y = int64_t{grid.originY} + int64_t{r} * grid.pitchY;
       if (bytes[c] != 0 && x > -kGlyphCellWidth && x < kScreenWidth && y > -kGlyphCellHeight && y < kScreenHeight) {
         PrepareGlyph(bytes.substr(c, n));
         DrawGlyph(layers.screen, static_cast<int>(x), static_cast<int>(y));

@@ -37,6 +37,8 @@ bool TForm1::FormCloseQuery() {
 
 void TForm1::FormDestroy() {
   if (ctl.destroyed) return;
+  // Closing the program from the configuration screen keeps what the player set there.
+  if (ctl.configScreenOpen) WriteConfigSettings();
   StopMusic();
   LeaveFullScreen();
   ctl.destroyed = true;

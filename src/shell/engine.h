@@ -32,6 +32,7 @@
 #include "scenes/staff_roll.h"
 #include "scenes/title_screens.h"
 #include "screens/backlog_state.h"
+#include "screens/config_screen_state.h"
 #include "screens/dialog_state.h"
 #include "screens/global_data_file.h"
 #include "screens/page_history.h"
@@ -714,6 +715,25 @@ class TForm1 {
   // The "quickButtons" member of the state report.
   void AppendQuickButtonState(std::string& out) const;
 
+  // ---- the configuration screen (screens/config_screen.cpp, config_input.cpp, config_settings.cpp,
+  // config_report.cpp) ----
+  // Loads the screen's pictures; false when a named CFG_GRA picture does not load.
+  bool LoadConfigPictures();
+  void DrawConfigScreen();
+  void ShowConfigScreen();  // the whole screen buffer onto the window
+  // One opening or closing frame (configuration picture in the top v rows) shown on the window.
+  void ShowConfigSqueeze(int v);
+  void CloseConfigScreen();
+  // The engine volume of bar 0 (master) … 3 (music), and setting it from a slider value.
+  int ConfigEngineVolume(int bar) const;
+  void SetConfigVolume(int bar, int sliderValue);
+  void ResetConfigVolumes();
+  void RestoreConfigDefaults();
+  void WriteConfigSettings();
+  void ConfigAction(int code, int x);
+  // The "config" and "settings" members of the state report.
+  void AppendConfigState(std::string& out) const;
+
   // ---- the dialog windows (screens/name_entry.cpp, settings_dialog.cpp) ----
   // The settings dialog, modal; each change acts and is stored at once. Its apply step rebuilds
   // the text window and the scene when the text settings changed, takes the text speed and
@@ -795,6 +815,7 @@ class TForm1 {
   SystemMenuState systemMenu;
   PanicState panic;
   QuickButtons quickButtons;
+  ConfigScreen configScreen;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

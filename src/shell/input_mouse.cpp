@@ -53,6 +53,9 @@ void TForm1::PBMouseMove(ShiftState, int x, int y) {
     case smTitleScreen: TitleMapHover(x, y); return;
     case smCgViewer: CgViewerHover(x, y); return;
     case smRecollection: RecollectionHover(x, y); return;
+    // The page history's click steps back on the voice button and forward elsewhere, so the
+    // buttons must follow the pointer there too.
+    case smPageBack: QuickButtonHover(x, y); return;
     case smScenario: break;
     default: return;
   }

@@ -82,6 +82,7 @@ std::string TForm1::DescribeState() const {
   AppendSystemMenuState(out);
   AppendBacklogState(out);
   AppendQuickButtonState(out);
+  AppendConfigState(out);
   AppendDisplayState(out);
   AppendMenuState(out);
   out += "}\n";

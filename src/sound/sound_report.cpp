@@ -32,6 +32,7 @@ void TForm1::AppendSoundState(std::string& out) const {
   AppendJsonSjis(out, sound.loopEffectName);
   out += ",\"muted\":";
   out += sound.muted ? "true" : "false";
+  out += ",\"master\":" + std::to_string(sound.masterVolume);
   out += '}';
 }
 

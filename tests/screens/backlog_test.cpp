@@ -92,12 +92,6 @@ class Backlog : public ::testing::Test {
     char key = '\b';
     E().FormKeyPress(key);
   }
-  void Move(int x, int y) { E().PBMouseMove(ShiftState{}, x, y); }
-  void Press(int x, int y, MouseButton b = MouseButton::Left) {
-    Move(x, y);
-    E().PBMouseDown(b, ShiftState{}, x, y);
-    E().PBMouseUp(b, ShiftState{}, x, y);
-  }
   void Wheel(int delta) { E().FormMouseWheel(ShiftState{}, delta); }
   std::vector<std::string> EffectsPlayed() {
     std::vector<std::string> names;
@@ -168,18 +162,18 @@ TEST_F(Backlog, TheHoveredIconLightsUpAndItsClickReplaysTheVoice) {
   StartWithLines(5, 3);
   Backspace();
   game->Host().Sound().ClearCalls();
-  Move(70, 40 + 28 * 3 + 5);
+  game->Move(70, 40 + 28 * 3 + 5);
   EXPECT_EQ(Px(Window(), 70, 40 + 28 * 3), Opaque(kIconLit));
   EXPECT_EQ(Px(E().layers.screen, 70, 40 + 28 * 3), Opaque(kIcon)) << "the highlight is the window's alone";
-  Press(70, 40 + 28 * 3 + 5);
+  game->Press(70, 40 + 28 * 3 + 5);
   EXPECT_EQ(EffectsPlayed(), std::vector<std::string>{"V001"});
-  Press(70, 40 + 28 * 2 + 5);
+  game->Press(70, 40 + 28 * 2 + 5);
   EXPECT_EQ(EffectsPlayed(), std::vector<std::string>{"V001"}) << "a row without a voice plays nothing";
-  Move(300, 300);
+  game->Move(300, 300);
   EXPECT_EQ(Px(Window(), 70, 40 + 28 * 3), Opaque(kIcon));
-  Move(750, 50);
+  game->Move(750, 50);
   EXPECT_EQ(Px(Window(), 750, 50), Opaque(kUpLit)) << "the hovered arrow";
-  Move(750, 530);
+  game->Move(750, 530);
   EXPECT_EQ(Px(Window(), 750, 50), Opaque(kUp));
   EXPECT_EQ(Px(Window(), 750, 530), Opaque(kDownLit));
 }
@@ -202,7 +196,7 @@ TEST_F(Backlog, ArrowsWheelAndKnobScrollWithinTheLines) {
     if (s.x == 0) {
       Wheel(s.y);
     } else {
-      Press(s.x, s.y);
+      game->Press(s.x, s.y);
     }
     EXPECT_EQ(E().backlogViews.screen.scroll, s.scroll) << s.what;
     EXPECT_EQ(KnobTop(), kTrackTop + kTrack - s.scroll * kTrack / 18) << s.what;
@@ -222,13 +216,13 @@ TEST_F(Backlog, DraggingTheKnobPinsAtTheEndsOfTheTrack) {
   };
   const Drag drags[] = {{10, 188}, {y0 + 200, 94}, {599, 0}, {y0 + 1, 187}, {y0, 188}};
   for (const Drag& d : drags) {
-    Move(750, d.y);
+    game->Move(750, d.y);
     EXPECT_EQ(E().backlogViews.screen.scroll, d.scroll) << "y " << d.y;
   }
   EXPECT_EQ(KnobTop(), kTrackTop) << "the oldest lines: the knob at the track's top";
   EXPECT_TRUE(StateHas("\"shown\":[\"line 000\",\"line 001\""));
   E().PBMouseUp(MouseButton::Left, ShiftState{}, 750, 0);
-  Move(750, 500);
+  game->Move(750, 500);
   EXPECT_EQ(E().backlogViews.screen.scroll, 188) << "released: moves no longer drag";
 }
 
@@ -256,11 +250,11 @@ TEST_F(Backlog, FewerLinesThanRowsNeverScrollAndShowNoKnob) {
   Backspace();
   const Bitmap before = Window();
   Wheel(1);
-  Press(750, 50);   // the up arrow: no longer s = min(s + 2, count − R) = −2
-  Press(750, 200);  // the knob track: no longer (count − R) × (T − d) / T < 0
-  Move(750, 400);
+  game->Press(750, 50);   // the up arrow: no longer s = min(s + 2, count − R) = −2
+  game->Press(750, 200);  // the knob track: no longer (count − R) × (T − d) / T < 0
+  game->Move(750, 400);
   E().PBMouseUp(MouseButton::Left, ShiftState{}, 750, 400);
-  Move(300, 300);
+  game->Move(300, 300);
   EXPECT_EQ(E().backlogViews.screen.scroll, 0);
   EXPECT_EQ(KnobTop(), -1);
   EXPECT_TRUE(StateHas("\"shown\":[\"line 000\","));
@@ -292,7 +286,7 @@ TEST_F(Backlog, RightClickOrBackspaceClosesBackToTheStorysPicture) {
     if (byKey) {
       Backspace();
     } else {
-      Press(300, 300, MouseButton::Right);
+      game->Press(300, 300, MouseButton::Right);
     }
     EXPECT_FALSE(E().ctl.backlogOpen);
     EXPECT_FALSE(E().ctl.menuLock);
@@ -317,9 +311,9 @@ TEST_F(Backlog, MissingSkinsLeaveTheirElementsUndrawn) {
   ASSERT_TRUE(E().ctl.backlogOpen);
   EXPECT_EQ(Px(Window(), 750, 300), kDarkScene) << "no bar, no knob";
   EXPECT_EQ(Px(Window(), 750, 50), kDarkScene) << "no arrow";
-  Press(750, 50);
+  game->Press(750, 50);
   EXPECT_EQ(E().backlogViews.screen.scroll, 2) << "the arrow's place still acts";
-  Press(300, 300, MouseButton::Right);
+  game->Press(300, 300, MouseButton::Right);
   EXPECT_FALSE(E().ctl.backlogOpen);
 }
 
@@ -345,15 +339,15 @@ TEST_F(Backlog, OddLayoutsNeitherOverrunNorDivideByZero) {
     Backspace();
     EXPECT_EQ(E().backlogViews.screen.rows, c.rows);
     EXPECT_EQ(E().backlogViews.screen.voices.size(), static_cast<size_t>(c.rows));
-    for (int y = 0; y < 600; y += 3) Move(70, y);
-    Press(750, 90);
-    Move(750, 300);
+    for (int y = 0; y < 600; y += 3) game->Move(70, y);
+    game->Press(750, 90);
+    game->Move(750, 300);
     E().PBMouseUp(MouseButton::Left, ShiftState{}, 0, 0);
     Wheel(-1);
     EXPECT_GE(E().backlogViews.screen.scroll, 0);
     EXPECT_LE(E().backlogViews.screen.scroll, std::max(0, 200 - c.rows));
-    Press(70, 45);
-    Press(1, 1, MouseButton::Right);
+    game->Press(70, 45);
+    game->Press(1, 1, MouseButton::Right);
     EXPECT_FALSE(E().ctl.backlogOpen);
   }
 }

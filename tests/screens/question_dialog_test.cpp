@@ -68,12 +68,6 @@ class Question : public ::testing::Test {
   }
   TForm1& E() { return game.Engine(); }
   const Bitmap& Window() { return game.Host().Window(); }
-  void Move(int x, int y) { E().PBMouseMove(ShiftState{}, x, y); }
-  void Press(int x, int y, MouseButton b = MouseButton::Left) {
-    Move(x, y);
-    E().PBMouseDown(b, ShiftState{}, x, y);
-    E().PBMouseUp(b, ShiftState{}, x, y);
-  }
   void AskTitle() { E().AskQuestion(Sj("タイトルへ戻りますか？"), 3); }
 
   GameFixture game;
@@ -121,7 +115,7 @@ TEST_F(Question, HoveringYesLightsItYellowOnTheWindowOnly) {
   } moves[] = {{300, 194, 1}, {299, 200, 0}, {369, 223, 1}, {370, 200, 0},
                {320, 193, 0}, {320, 224, 0}, {420, 200, 0}, {340, 210, 1}};
   for (const auto& m : moves) {
-    Move(m.x, m.y);
+    game.Move(m.x, m.y);
     EXPECT_EQ(E().question.hover, m.hover) << m.x << "," << m.y;
     expectLook(Window(), m.hover == 1, "moved");
   }
@@ -132,10 +126,10 @@ TEST_F(Question, ClicksAwayFromYesKeepTheDialogAndARightClickRefusesIt) {
   Start();
   const Bitmap before = Window();
   AskTitle();
-  Press(420, 210);  // "いいえ" is no hit area in the band look
-  Press(100, 100);
+  game.Press(420, 210);  // "いいえ" is no hit area in the band look
+  game.Press(100, 100);
   EXPECT_EQ(E().ctl.dialogOpen, 3);
-  Press(420, 210, MouseButton::Right);
+  game.Press(420, 210, MouseButton::Right);
   EXPECT_EQ(E().ctl.dialogOpen, 0);
   EXPECT_FALSE(E().ctl.menuLock);
   EXPECT_EQ(E().script.currentScript, "main") << "no action";
@@ -153,7 +147,7 @@ TEST_F(Question, ASecondQuestionWhileOneIsOpenIsRefused) {
   E().AskQuestion(Sj("クイックロードしますか？"), 1);
   EXPECT_EQ(E().ctl.dialogOpen, 3);
   EXPECT_TRUE(std::equal(asked.pixels.begin(), asked.pixels.end(), Window().pixels.begin()));
-  Press(0, 0, MouseButton::Right);
+  game.Press(0, 0, MouseButton::Right);
   EXPECT_TRUE(std::equal(before.Row(160), before.Row(160) + 2400, Window().Row(160)))
       << "the first question's saved picture comes back";
 }
@@ -166,13 +160,13 @@ TEST_F(Question, YesDoesWhatTheKindAsks) {
   game.RunToWait();
   ASSERT_EQ(E().vars.V(1), 22);
   E().AskQuestion(Sj("クイックロードしますか？"), 1);
-  Press(320, 200);
+  game.Press(320, 200);
   EXPECT_EQ(E().vars.V(1), 11);
   EXPECT_EQ(E().ctl.dialogOpen, 0);
   EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "ロードします");
 
   AskTitle();
-  Press(320, 200);
+  game.Press(320, 200);
   EXPECT_EQ(E().script.currentScript, "STITLE");
   game.RunToWait();
   EXPECT_EQ(E().vars.V(2), 7);
@@ -197,7 +191,7 @@ TEST_F(Question, ThePanelShowsItsButtonsAndLightsTheHoveredOne) {
   } moves[] = {{240, 280, 1}, {339, 319, 1}, {340, 300, 0}, {239, 300, 0}, {300, 279, 0},
                {300, 320, 0}, {420, 280, 2}, {519, 319, 2}, {520, 300, 0}, {380, 300, 0}};
   for (const auto& m : moves) {
-    Move(m.x, m.y);
+    game.Move(m.x, m.y);
     EXPECT_EQ(E().question.hover, m.hover) << m.x << "," << m.y;
     EXPECT_EQ(Px(Window(), 245, 285), m.hover == 1 ? Opaque(kYesLit) : Opaque(kYes)) << m.x << "," << m.y;
     EXPECT_EQ(Px(Window(), 425, 285), m.hover == 2 ? Opaque(kNoLit) : Opaque(kNo)) << m.x << "," << m.y;
@@ -209,15 +203,15 @@ TEST_F(Question, ThePanelsNoClosesWithoutActionAndClicksBesideTheButtonsDoNothin
   Start(kPanelConfig, true);
   const Bitmap before = Window();
   AskTitle();
-  Press(380, 300);
-  Press(205, 185);
+  game.Press(380, 300);
+  game.Press(205, 185);
   EXPECT_EQ(E().ctl.dialogOpen, 3);
-  Press(450, 300);
+  game.Press(450, 300);
   EXPECT_EQ(E().ctl.dialogOpen, 0);
   EXPECT_EQ(E().script.currentScript, "main");
   EXPECT_EQ(Px(Window(), 245, 285), Px(before, 245, 285));
   AskTitle();
-  Press(250, 300);
+  game.Press(250, 300);
   EXPECT_EQ(E().script.currentScript, "STITLE");
 }
 
@@ -228,10 +222,10 @@ TEST_F(Question, APanelPartlyOffTheScreenIsClippedAndAMissingPanelFallsBackToThe
   EXPECT_EQ(Px(Window(), 799, 599), Opaque(kPanelBody));
   EXPECT_EQ(Px(Window(), 760, 500), Opaque(kYes)) << "the yes button's visible part";
   EXPECT_EQ(Px(Window(), 599, 430), (Bgr{599 & 0xFF, 430 & 0xFF, 7})) << "left of the panel";
-  Move(760, 500);
+  game.Move(760, 500);
   EXPECT_EQ(E().question.hover, 1);
   EXPECT_EQ(Px(Window(), 760, 500), Opaque(kYesLit));
-  Press(0, 0, MouseButton::Right);
+  game.Press(0, 0, MouseButton::Right);
   EXPECT_EQ(Px(Window(), 799, 599), Px(E().layers.screen, 799, 599));
 
   GameFixture other;

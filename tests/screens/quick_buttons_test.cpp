@@ -3,9 +3,13 @@
 // refusals, every click, the gauge's dots, and buttons that reach off their pictures.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
 #include <vector>
 
+#include "graphics/png_io.h"
+#include "platform/headless/headless_run.h"
+#include "platform/headless/input_script.h"
 #include "screens/save_test_game.h"
 
 namespace torvel {
@@ -47,7 +51,7 @@ Bitmap SideBySide(int w, int h, Bgr colour) {
 
 class QuickButtons : public ::testing::Test {
  protected:
-  TForm1& Start(const std::string& buttons, bool sheets = true) {
+  TForm1& Start(const std::string& buttons, bool sheets = true, const char* story = kStory) {
     game.Script("_config", std::string(kTextConfig) + kSaveConfig + kBlackWindow + buttons);
     if (sheets) {
       const char* names[] = {"sys_qbtn1", "sys_qbtn1_om", "sys_qbtn1_on", "sys_qbtn2", "sys_qbtn2_om", "sys_qbtn2_on"};
@@ -55,7 +59,7 @@ class QuickButtons : public ::testing::Test {
     }
     game.Entry("tq_gra.tvx", "sys_autobar", Packed(SideBySide(100, 100, Bgr{40, 40, 40})))
         .Entry("tq_gra.tvx", "sys_auto", Packed(SideBySide(6, 6, Bgr{255, 255, 255})));
-    game.Script("main", kStory).Script("STITLE", "タイトル。\n\\\n");
+    game.Script("main", story).Script("STITLE", "タイトル。\n\\\n");
     TForm1& e = game.Start();
     game.RunToWait();
     EXPECT_TRUE(e.text.windowShown);
@@ -65,12 +69,6 @@ class QuickButtons : public ::testing::Test {
   }
   TForm1& E() { return game.Engine(); }
   const Bitmap& Window() { return game.Host().Window(); }
-  void Move(int x, int y) { E().PBMouseMove(ShiftState{}, x, y); }
-  void Press(int x, int y) {
-    Move(x, y);
-    E().PBMouseDown(MouseButton::Left, ShiftState{}, x, y);
-    E().PBMouseUp(MouseButton::Left, ShiftState{}, x, y);
-  }
   // Every pixel of the rectangle on the window and in the screen buffer is `want`.
   void ExpectArea(Rect r, Bgr want, const std::string& what) {
     for (int y = r.top; y < r.bottom; ++y) {
@@ -97,13 +95,13 @@ TEST_F(QuickButtons, EachStateShowsItsSheetBlendedOverWhatLiesUnder) {
   ExpectArea(Rect{140, 100, 141, 130}, Bgr{0, 0, 0}, "right of MS");
   ExpectArea(Rect{100, 130, 140, 131}, Bgr{0, 0, 0}, "below MS");
 
-  Move(105, 105);
+  game.Move(105, 105);
   EXPECT_EQ(E().quickButtons.hovered, 1);
   EXPECT_EQ(S(60), 1);
   ExpectArea(ms, OverBlack(kSheetColour[1], kGrey), "MS hovered");
   ExpectArea(at, OverBlack(kSheetColour[0], kGrey), "AT stays normal");
 
-  Move(605, 465);
+  game.Move(605, 465);
   EXPECT_EQ(E().quickButtons.hovered, 2);
   EXPECT_EQ(S(60), 0);
   ExpectArea(ms, OverBlack(kSheetColour[0], kGrey), "MS back to normal");
@@ -111,7 +109,7 @@ TEST_F(QuickButtons, EachStateShowsItsSheetBlendedOverWhatLiesUnder) {
   // The window's pictures carry the button, so erasing text keeps it.
   EXPECT_EQ(Px(E().textWindow.clean, 605, 25), OverBlack(kSheetColour[1], kGrey));
 
-  Press(605, 465);  // auto on: the "on" look
+  game.Press(605, 465);  // auto on: the "on" look
   EXPECT_EQ(S(26), 4);
   EXPECT_EQ(S(61), 2);
   EXPECT_EQ(E().quickButtons.hovered, 0);
@@ -126,11 +124,11 @@ TEST_F(QuickButtons, EachStateShowsItsSheetBlendedOverWhatLiesUnder) {
 
 TEST_F(QuickButtons, SkipKeepsItsOnLookWhenHovered) {
   Start(kTwoButtons);
-  Press(105, 105);  // hover, then click: skip on
+  game.Press(105, 105);  // hover, then click: skip on
   EXPECT_TRUE(E().ctl.skipActive);
   EXPECT_EQ(S(60), 2);
   E().ctl.choiceMode = 1;  // hovering happens during skip only over a choice
-  Move(110, 110);
+  game.Move(110, 110);
   EXPECT_EQ(S(60), 2) << "drawing turned the reset state back on";
   ExpectArea(Rect{100, 100, 140, 130}, OverBlack(kSheetColour[2], kGrey), "MS on while hovered");
   E().ctl.choiceMode = 0;
@@ -143,7 +141,7 @@ TEST_F(QuickButtons, NothingShowsAndNothingHoversWithTheWindowHidden) {
   E().host.Present(E().layers.screen, Rect{0, 0, 800, 600});
   E().DrawQuickButtons(1);
   ExpectArea(Rect{100, 100, 140, 130}, Bgr{0, 0, 0}, "type 2 with the window hidden");
-  Move(105, 105);
+  game.Move(105, 105);
   EXPECT_EQ(E().quickButtons.hovered, 0);
 }
 
@@ -161,8 +159,6 @@ Point ButtonPoint(int index) { return Point{25 + 30 * index, 55}; }
 TEST_F(QuickButtons, HoveringRefusesTheButtonsTheMomentForbids) {
   Start(AllButtons());
   E().vars.S(26) = 3;
-  // Moves reach no hover in the page history, so the hover is called as a move would.
-  auto Move = [&](int x, int y) { E().QuickButtonHover(x, y); };
   const struct Case {
     const char* what;
     int button;
@@ -191,19 +187,19 @@ TEST_F(QuickButtons, HoveringRefusesTheButtonsTheMomentForbids) {
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     const Point p = ButtonPoint(c.button);
-    Move(p.x, p.y);
+    game.Move(p.x, p.y);
     EXPECT_EQ(E().quickButtons.hovered, c.button + 1) << "allowed before";
-    Move(790, 590);
+    game.Move(790, 590);
     c.setUp(E());
-    Move(p.x, p.y);
+    game.Move(p.x, p.y);
     EXPECT_EQ(E().quickButtons.hovered, 0);
     EXPECT_EQ(S(kQuickButtonFirstVar + c.button), 0);
     c.tearDown(E());
-    Move(790, 590);
+    game.Move(790, 590);
   }
   // Allowed where the rules leave them: MS and VR in the page history, MS on a read passage.
   E().ctl.screenMode = smPageBack;
-  Move(ButtonPoint(qbVoiceReplay).x, 55);
+  game.Move(ButtonPoint(qbVoiceReplay).x, 55);
   EXPECT_EQ(E().quickButtons.hovered, qbVoiceReplay + 1);
   E().ctl.screenMode = smScenario;
 }
@@ -212,7 +208,7 @@ TEST_F(QuickButtons, AutoButtonsKeepTheSpeedWithinRange) {
   Start(AllButtons());
   auto click = [&](int button) {
     const Point p = ButtonPoint(button);
-    Press(p.x, p.y);
+    game.Press(p.x, p.y);
   };
   E().vars.S(27) = 9;  // above SPD_MAX 8
   click(qbAuto);
@@ -239,7 +235,7 @@ TEST_F(QuickButtons, EachClickDoesItsAction) {
   Start(AllButtons());
   auto click = [&](int button) {
     const Point p = ButtonPoint(button);
-    Press(p.x, p.y);
+    game.Press(p.x, p.y);
   };
   click(qbSkip);
   EXPECT_TRUE(E().ctl.skipActive);
@@ -268,18 +264,189 @@ TEST_F(QuickButtons, EachClickDoesItsAction) {
   EXPECT_EQ(E().quickButtons.hovered, 0);
 }
 
+// Three pages, the first with a voice.
+constexpr const char* kThreePages =
+    "!S000=0\n!S028=1\n@gra S000,1\n@win_open\n>少女\n@cv V001\n一枚目。\n\\\n二枚目。\n\\\n三枚目。\n\\\n";
+
+TEST_F(QuickButtons, VoiceConfigurationAndStatusButtonsReachWhatTheyOpen) {
+  game.Entry("tq_se0.tvx", "V001", ToneEffect());
+  Start(AllButtons(), true, kThreePages);
+  auto click = [&](int button) {
+    const Point p = ButtonPoint(button);
+    game.Press(p.x, p.y);
+  };
+
+  const int pages = E().pageHistory.count;
+  game.Host().Sound().ClearCalls();
+  click(qbVoiceReplay);
+  std::vector<std::string> played;
+  for (const SoundCall& c : game.Host().Sound().CallsOf(SoundOp::Create)) played.push_back(c.name);
+  EXPECT_EQ(played, std::vector<std::string>{"V001"}) << "the last voice again";
+  EXPECT_EQ(E().quickButtons.hovered, 0);
+  EXPECT_EQ(E().pageHistory.count, pages) << "the click did not finish the page";
+
+  // Without configuration pictures the settings dialog stands in; it takes the answer queued.
+  InputScript answer = ParseInputScript(std::to_string(game.Host().TickCount()) + " dialog settings TrackBar2=-1001\n");
+  ASSERT_EQ(answer.error, "");
+  game.Host().SetInput(std::move(answer.events));
+  game.Host().RunFrame();
+  ASSERT_NE(E().settings.Vol1, -1001);
+  click(qbConfig);
+  EXPECT_EQ(E().settings.Vol1, -1001);
+  EXPECT_EQ(E().ctl.screenMode, smScenario);
+  EXPECT_FALSE(E().ctl.menuLock);
+
+  click(qbStatus);
+  EXPECT_EQ(E().ctl.screenMode, smTitleScreen) << "the status screen is up";
+  EXPECT_EQ(E().pageHistory.count, pages);
+  game.Press(400, 300);  // any click puts the story back
+  EXPECT_EQ(E().ctl.screenMode, smScenario);
+}
+
+// In the page history the buttons follow the pointer: a click on VR steps back, any other forward.
+TEST_F(QuickButtons, InThePageHistoryTheVoiceButtonStepsBackAndOtherClicksForward) {
+  game.Entry("tq_se0.tvx", "V001", ToneEffect());
+  Start(AllButtons(), true, kThreePages);
+  for (int page = 0; page < 2; ++page) {
+    game.Click();
+    game.RunToWait();
+  }
+  int left = vk::Left;
+  E().FormKeyDown(left, ShiftState{});
+  ASSERT_EQ(E().ctl.screenMode, smPageBack);
+  const int& position = E().backlogViews.pages.position;
+  ASSERT_EQ(position, 2);
+
+  const Point vr = ButtonPoint(qbVoiceReplay), cf = ButtonPoint(qbConfig);
+  // Each page's own scene lies under the buttons here: VR is compared with its normal neighbour.
+  auto looksNormal = [&] {
+    for (int y = 50; y < 70; ++y) {
+      for (int x = vr.x - 5; x < vr.x + 15; ++x) {
+        if (Px(Window(), x, y) != Px(Window(), x - 30, y)) return false;
+      }
+    }
+    return true;
+  };
+  ASSERT_TRUE(looksNormal());
+  game.Move(vr.x, vr.y);
+  EXPECT_EQ(E().quickButtons.hovered, qbVoiceReplay + 1);
+  EXPECT_EQ(S(66), 1);
+  EXPECT_FALSE(looksNormal()) << "VR shows its hovered look in the page history";
+  game.Press(vr.x, vr.y);
+  EXPECT_EQ(position, 3) << "one page older";
+
+  game.Move(cf.x, cf.y);  // refused here: nothing is hovered, VR's highlight goes
+  EXPECT_EQ(E().quickButtons.hovered, 0);
+  EXPECT_TRUE(looksNormal()) << "VR normal again";
+  game.Press(cf.x, cf.y);
+  EXPECT_EQ(position, 2) << "one page newer";
+  EXPECT_EQ(E().ctl.screenMode, smPageBack) << "no configuration from the page history";
+
+  game.Press(400, 300);
+  EXPECT_EQ(E().ctl.screenMode, smScenario) << "newer than the page before the current one: back to the story";
+}
+
+// The "S" array of a state report.
+std::vector<int> SystemVariables(const std::string& state) {
+  std::vector<int> values;
+  const size_t at = state.find("\"S\":[");
+  if (at == std::string::npos) return values;
+  size_t i = at + 5;
+  while (i < state.size() && state[i] != ']') {
+    size_t used = 0;
+    values.push_back(std::stoi(state.substr(i), &used));
+    i += used;
+    if (state[i] == ',') ++i;
+  }
+  return values;
+}
+
+std::string FileText(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// The player's side: an input file of moves and clicks, the shots and states it asks for.
+TEST(QuickButtonsHeadless, AnInputFileHoversAndClicksAndShowsItInShotsAndStates) {
+  GameFixture game;
+  game.Script("_config", std::string(kTextConfig) + kSaveConfig + kBlackWindow + kTwoButtons);
+  const char* names[] = {"sys_qbtn1", "sys_qbtn1_om", "sys_qbtn1_on", "sys_qbtn2", "sys_qbtn2_om", "sys_qbtn2_on"};
+  for (int i = 0; i < 6; ++i) game.Entry("tq_gra.tvx", names[i], Packed(Sheet(40, 30, kSheetColour[i % 3], kGrey)));
+  game.Script("main", kStory).Script("STITLE", "タイトル。\n\\\n");
+  game.Write();
+  const std::filesystem::path d = game.Dir();
+  const std::string input =
+      "3000 move 605 465\n"
+      "3000 shot " +
+      (d / "hover.png").string() +
+      "\n"
+      "3000 state " +
+      (d / "hover.json").string() +
+      "\n"
+      "3100 click 605 465\n"
+      "3100 shot " +
+      (d / "auto.png").string() +
+      "\n"
+      "3100 state " +
+      (d / "auto.json").string() +
+      "\n"
+      "3200 click 605 465\n"
+      "3250 move 605 465\n"
+      "3300 move 900 300\n"
+      "3500 state " +
+      (d / "left.json").string() + "\n";
+  { std::ofstream(d / "input.txt") << input; }
+  HeadlessRunOptions options;
+  options.gameDir = d;
+  options.inputFile = d / "input.txt";
+  options.settingsFolder = d / "config";
+  options.dataFolder = d / "data";
+  ASSERT_EQ(RunHeadless(options), 0);
+
+  const Rect ms{100, 100, 140, 130}, at{600, 460, 613, 490};
+  auto expectArea = [](const Bitmap& shot, Rect r, Bgr want, const char* what) {
+    for (int y = r.top; y < r.bottom; ++y) {
+      for (int x = r.left; x < r.right; ++x) ASSERT_EQ(Px(shot, x, y), want) << what << " at " << x << "," << y;
+    }
+  };
+  Bitmap hover, autoOn;
+  ASSERT_TRUE(ReadPng(d / "hover.png", hover));
+  ASSERT_TRUE(ReadPng(d / "auto.png", autoOn));
+  expectArea(hover, ms, OverBlack(kSheetColour[0], kGrey), "MS normal");
+  expectArea(hover, at, OverBlack(kSheetColour[1], kGrey), "AT hovered");
+  expectArea(autoOn, ms, OverBlack(kSheetColour[0], kGrey), "MS normal");
+  expectArea(autoOn, at, OverBlack(kSheetColour[2], kGrey), "AT on");
+
+  const std::string hovered = FileText(d / "hover.json"), on = FileText(d / "auto.json"),
+                    end = FileText(d / "left.json");
+  EXPECT_NE(hovered.find("\"quickButtons\":{\"hovered\":2}"), std::string::npos);
+  EXPECT_NE(on.find("\"quickButtons\":{\"hovered\":0}"), std::string::npos) << "a click on AT lets go of it";
+  EXPECT_NE(end.find("\"quickButtons\":{\"hovered\":0}"), std::string::npos) << "the pointer left the picture";
+  const std::vector<int> s1 = SystemVariables(hovered), s2 = SystemVariables(on), s3 = SystemVariables(end);
+  ASSERT_EQ(s1.size(), 1000u);
+  ASSERT_EQ(s2.size(), 1000u);
+  ASSERT_EQ(s3.size(), 1000u);
+  EXPECT_EQ(s1[60], 0);
+  EXPECT_EQ(s1[61], 1);
+  EXPECT_GE(s2[26], 1) << "auto on";
+  EXPECT_EQ(s2[61], 2);
+  EXPECT_EQ(s3[26], 0) << "the second click turned auto off";
+  EXPECT_EQ(s3[27], s2[26]) << "and kept its speed";
+  EXPECT_EQ(s3[61], 0);
+}
+
 // M1 and M2 at the same place on the window: the one shown follows S079 and moves the window.
 TEST_F(QuickButtons, WindowButtonsSwapWithThePosition) {
   Start("QB_M1:1,40,30,700,10,0,0\nQB_M2:1,40,30,700,10,0,0\n");
   ExpectArea(Rect{700, 450, 740, 480}, OverBlack(kSheetColour[0], kGrey), "M1 on the lower window");
-  Press(705, 455);
+  game.Press(705, 455);
   EXPECT_EQ(S(79), 1);
   EXPECT_EQ(E().textWindow.y, 8);
   EXPECT_EQ(E().quickButtons.hovered, 9) << "M1 stays hovered until the pointer moves";
   ExpectArea(Rect{700, 18, 740, 48}, OverBlack(kSheetColour[0], kGrey), "M2 on the upper window");
-  Press(705, 25);
+  game.Press(705, 25);
   EXPECT_EQ(E().quickButtons.hovered, 10);
-  Press(705, 25);
+  game.Press(705, 25);
   EXPECT_EQ(S(79), 0);
   EXPECT_EQ(E().textWindow.y, 440);
 }
@@ -294,16 +461,16 @@ TEST_F(QuickButtons, ButtonsPartlyOffTheirPicturesDrawWhatFits) {
   // The mask of rows 20..29 would lie below the sheet.
   ExpectArea(Rect{400, 200, 440, 210}, OverBlack(kSheetColour[0], kGrey), "rows whose colour sits over grey");
   ExpectArea(Rect{400, 220, 440, 230}, Bgr{0, 0, 0}, "rows whose mask is off the sheet");
-  Move(785, 595);
+  game.Move(785, 595);
   EXPECT_EQ(E().quickButtons.hovered, 1);
-  Move(301, 201);
+  game.Move(301, 201);
   EXPECT_EQ(E().quickButtons.hovered, 0) << "a button of no width is absent";
 }
 
 TEST_F(QuickButtons, AMissingSheetLeavesItsStateUndrawnButTheButtonWorks) {
   Start("QB_AT:2,40,30,100,100,0,0\n", false);
   ExpectArea(Rect{100, 100, 140, 130}, Bgr{0, 0, 0}, "no sheet");
-  Press(105, 105);
+  game.Press(105, 105);
   EXPECT_EQ(S(26), 4);
 }
 

@@ -60,12 +60,6 @@ class SaveScreen : public ::testing::Test {
   }
   TForm1& E() { return game.Engine(); }
   const Bitmap& Window() { return game.Host().Window(); }
-  void Move(int x, int y) { E().PBMouseMove(ShiftState{}, x, y); }
-  void Press(int x, int y, MouseButton b = MouseButton::Left) {
-    Move(x, y);
-    E().PBMouseDown(b, ShiftState{}, x, y);
-    E().PBMouseUp(b, ShiftState{}, x, y);
-  }
   // Opens the screen and keeps every frame the window showed on the way.
   std::vector<Bitmap> Open(int mode) {
     std::vector<Bitmap> frames;
@@ -129,7 +123,7 @@ TEST_F(SaveScreen, KeysDuringTheRevealDoNotOpenTheScreenAgain) {
     ++opened;
     EXPECT_EQ(E().ctl.saveLoadScreen, 1);
     EXPECT_FALSE(E().LoadKeyActs());
-    Move(100, 60);  // hover is not handled while opening
+    game.Move(100, 60);  // hover is not handled while opening
     EXPECT_EQ(E().saveScreen.hovered, 0);
   };
   E().OpenSaveLoadScreen(1);
@@ -183,7 +177,7 @@ TEST_F(SaveScreen, TheHoveredItemShowsHighlightedAndTheCurrentPageButtonIsHighli
   Open(1);
   EXPECT_EQ(Px(Window(), 60, 565), kHighlightBackground) << "page 0's button";
   EXPECT_EQ(Px(Window(), 160, 565), SaveBackgroundAt(160, 565));
-  Move(300, 90);
+  game.Move(300, 90);
   EXPECT_EQ(E().saveScreen.hovered, 1);
   EXPECT_EQ(Px(Window(), 330, 95), Opaque(kPlateHighlighted));
   EXPECT_EQ(Px(Window(), 730, 95), Opaque(kPlate)) << "the other plates stay";
@@ -192,11 +186,11 @@ TEST_F(SaveScreen, TheHoveredItemShowsHighlightedAndTheCurrentPageButtonIsHighli
   };
   const Case cases[] = {{160, 565, 101}, {60, 565, 0}, {710, 570, 120}, {20, 20, 0}, {460, 370, 10}};
   for (const Case& c : cases) {
-    Move(c.x, c.y);
+    game.Move(c.x, c.y);
     EXPECT_EQ(E().saveScreen.hovered, c.item) << c.x << "," << c.y;
   }
-  Move(300, 90);
-  Move(20, 20);
+  game.Move(300, 90);
+  game.Move(20, 20);
   EXPECT_EQ(Px(Window(), 330, 95), Opaque(kPlate)) << "leaving the item puts the screen back";
 }
 
@@ -205,9 +199,9 @@ TEST_F(SaveScreen, InLoadModeAnEmptySlotOffersNothing) {
   ASSERT_TRUE(E().SaveGame(2, true));
   Open(0);
   EXPECT_EQ(Px(Window(), 380, 30), kLoadBackground);
-  Move(100, 60);
+  game.Move(100, 60);
   EXPECT_EQ(E().saveScreen.hovered, 0);
-  Move(500, 60);
+  game.Move(500, 60);
   EXPECT_EQ(E().saveScreen.hovered, 2);
 }
 
@@ -215,7 +209,7 @@ TEST_F(SaveScreen, PagesTurnAndTheLastPageStopsAtSlot99) {
   Start();
   // Nine page buttons would be needed to reach page 9; the page is set as the buttons would.
   Open(1);
-  Press(160, 565);
+  game.Press(160, 565);
   EXPECT_EQ(E().saveScreen.page, 1);
   EXPECT_EQ(Px(Window(), 160, 565), kHighlightBackground);
   E().CloseSaveLoadScreen();
@@ -224,12 +218,12 @@ TEST_F(SaveScreen, PagesTurnAndTheLastPageStopsAtSlot99) {
   E().CloseSaveLoadScreen();
   E().saveScreen.page = 9;
   Open(1);
-  Move(460, 370);  // the tenth position would be slot 100
+  game.Move(460, 370);  // the tenth position would be slot 100
   EXPECT_EQ(E().saveScreen.hovered, 0);
   EXPECT_EQ(Px(Window(), 700, 410), Opaque(kPlate)) << "its plate is drawn";
-  Move(60, 370);
+  game.Move(60, 370);
   EXPECT_EQ(E().saveScreen.hovered, 9);
-  Press(60, 370);
+  game.Press(60, 370);
   EXPECT_TRUE(std::filesystem::exists(E().SlotFile(99)));
 }
 
@@ -237,7 +231,7 @@ TEST_F(SaveScreen, AnEmptySlotIsSavedByOneClickAfterTheScreenCloses) {
   Start();
   const Bitmap before = Window();
   Open(1);
-  Press(100, 60);
+  game.Press(100, 60);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_TRUE(E().ctl.scriptRunning);
   const std::vector<uint8_t> file = FileBytes(E().SlotFile(1));
@@ -254,9 +248,9 @@ TEST_F(SaveScreen, ARightClickOrTheReturnButtonPutsThePictureBack) {
   for (int way = 0; way < 2; ++way) {
     Open(way);
     if (way == 0) {
-      Press(400, 300, MouseButton::Right);
+      game.Press(400, 300, MouseButton::Right);
     } else {
-      Press(710, 570);
+      game.Press(710, 570);
     }
     EXPECT_EQ(E().ctl.saveLoadScreen, 0);
     EXPECT_TRUE(SameRows(Window(), before, 0, 440)) << way;
@@ -273,11 +267,11 @@ TEST_F(SaveScreen, ConfirmedActionsSaveOrLoadTheHoveredSlot) {
   game.RunToWait();
   ASSERT_EQ(E().vars.V(1), 22);
   Open(0);
-  Move(500, 60);
-  Press(500, 60);
+  game.Move(500, 60);
+  game.Press(500, 60);
   EXPECT_EQ(E().ctl.saveLoadScreen, 2) << "the question is asked first";
   EXPECT_EQ(E().ctl.dialogOpen, 5);
-  Press(500, 60, MouseButton::Right);  // refused: the screen stays
+  game.Press(500, 60, MouseButton::Right);  // refused: the screen stays
   EXPECT_EQ(E().ctl.saveLoadScreen, 2);
   E().saves.lastBanner.clear();
   E().ConfirmedSaveLoad(1);
@@ -286,7 +280,7 @@ TEST_F(SaveScreen, ConfirmedActionsSaveOrLoadTheHoveredSlot) {
   EXPECT_EQ(E().saves.lastBanner, "") << "loading from the screen shows no banner";
 
   Open(1);
-  Move(500, 60);
+  game.Move(500, 60);
   E().ConfirmedSaveLoad(0);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "セーブしました");
@@ -299,18 +293,18 @@ TEST_F(SaveScreen, TheQuestionsYesLoadsOrOverwritesTheHoveredSlot) {
   game.RunToWait();
   ASSERT_EQ(E().vars.V(1), 22);
   Open(0);
-  Press(500, 60);
+  game.Press(500, 60);
   ASSERT_EQ(E().ctl.dialogOpen, 5);
-  Press(320, 200);  // "はい"
+  game.Press(320, 200);  // "はい"
   EXPECT_EQ(E().ctl.dialogOpen, 0);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(E().vars.V(1), 11);
 
   Open(1);
-  Press(500, 60);
+  game.Press(500, 60);
   ASSERT_EQ(E().ctl.dialogOpen, 4) << "slot 2 holds a save";
   E().saves.lastBanner.clear();
-  Press(320, 200);
+  game.Press(320, 200);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(SjisToUtf8(E().saves.lastBanner), "セーブしました");
 }
@@ -331,7 +325,7 @@ TEST_F(SaveScreen, RectanglesBeyondThePictureAreClippedToIt) {
   const std::vector<std::pair<Point, int>> hovers = {
       {{150, 20}, 1}, {{799, 599}, 2}, {{400, 2}, 120}, {{10, 595}, 101}};
   for (const auto& [at, item] : hovers) {
-    Move(at.x, at.y);
+    game.Move(at.x, at.y);
     EXPECT_EQ(E().saveScreen.hovered, item) << at.x << "," << at.y;
   }
 }
@@ -349,7 +343,7 @@ TEST_F(SaveScreen, TheSaveLineOpensTheScreenAndTheStoryGoesOnAfterTheSave) {
   game.RunToWait();
   ASSERT_EQ(E().ctl.saveLoadScreen, 2);
   EXPECT_EQ(E().vars.V(1), 11);
-  Press(100, 60);
+  game.Press(100, 60);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);
   EXPECT_EQ(FileBytes(E().SlotFile(1)).size(), kSlotEnd);
   game.RunToWait();

@@ -286,7 +286,8 @@ TEST_F(SoundGame, StateReportShowsTheSlots) {
                        "{\"name\":\"M07\",\"playing\":true,\"looping\":true,\"volume\":0},"),
             std::string::npos)
       << state;
-  EXPECT_NE(state.find("],\"music\":7,\"loopEffect\":\"RAIN\",\"muted\":false}"), std::string::npos) << state;
+  EXPECT_NE(state.find("],\"music\":7,\"loopEffect\":\"RAIN\",\"muted\":false,\"master\":"), std::string::npos)
+      << state;
 }
 
 TEST_F(SoundGame, WithoutAnOutputTheGameGoesOnSilently) {

@@ -91,4 +91,12 @@ void GameFixture::Click() {
   engine_->PBMouseUp(MouseButton::Left, ShiftState{}, 400, 300);
 }
 
+void GameFixture::Move(int x, int y) { engine_->PBMouseMove(ShiftState{}, x, y); }
+
+void GameFixture::Press(int x, int y, MouseButton button) {
+  Move(x, y);
+  engine_->PBMouseDown(button, ShiftState{}, x, y);
+  engine_->PBMouseUp(button, ShiftState{}, x, y);
+}
+
 }  // namespace torvel::testing

@@ -55,6 +55,11 @@ class GameFixture {
   std::string RunToWait();
   // A left click at the middle of the picture, delivered at once.
   void Click();
+  // The pointer moved to (x, y) on the picture, delivered at once.
+  void Move(int x, int y);
+  // The pointer moved to (x, y), then `button` pressed and released there, delivered at once (the
+  // click debounce is not waited out).
+  void Press(int x, int y, MouseButton button = MouseButton::Left);
 
  private:
   TempFolder folder_;

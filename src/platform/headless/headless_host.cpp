@@ -162,6 +162,7 @@ void HeadlessHost::SetCursorPos(Point p) {
 }
 
 void HeadlessHost::Present(const Bitmap& picture, const Rect& area) {
+  if (onPresent) onPresent(picture, area);
   int left = std::max({area.left, 0});
   int top = std::max(area.top, 0);
   int right = std::min({area.right, picture.width, window_.width});

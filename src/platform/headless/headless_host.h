@@ -157,6 +157,9 @@ class HeadlessHost : public Host {
   // a blocking loop pumps messages or an idle frame returns. Called then with the window's
   // picture and its position, so tests can follow an effect frame by frame.
   std::function<void(const Bitmap& window, Point windowPos)> onShown;
+  // Called with every picture and area the engine presents, before the window takes it: tests
+  // count redraws and follow loops that present without pumping.
+  std::function<void(const Bitmap& picture, const Rect& area)> onPresent;
 
  private:
   void DeliverDue();
