@@ -145,8 +145,7 @@ int TForm1::CmdAnim(std::string_view arg) {
     }
   }
 
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   ctl.blockingScene = true;
   ctl.interruptibleWait = true;
   ctl.interruptRequest = 0;
@@ -226,8 +225,7 @@ int TForm1::CmdAnim(std::string_view arg) {
   }
   ctl.interruptibleWait = false;
   ctl.blockingScene = false;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   animation.playing = false;
   animation.frame = -1;
   return 1;

@@ -99,6 +99,22 @@ static void CleanFrames(BackgroundAnimation& a) {
   a.windowPasted = false;
 }
 
+// The menus change while an animation runs: they follow its start and end, whichever way either
+// comes.
+class MenusFollowAnimation {
+ public:
+  explicit MenusFollowAnimation(TForm1& e) : e_(e), running_(e.BackgroundAnimationRunning()) {}
+  ~MenusFollowAnimation() {
+    if (e_.BackgroundAnimationRunning() != running_) e_.UpdateMenus();
+  }
+  MenusFollowAnimation(const MenusFollowAnimation&) = delete;
+  MenusFollowAnimation& operator=(const MenusFollowAnimation&) = delete;
+
+ private:
+  TForm1& e_;
+  bool running_;
+};
+
 static void Stop(BackgroundAnimation& a) {
   CleanFrames(a);
   a.count = 0;
@@ -107,6 +123,7 @@ static void Stop(BackgroundAnimation& a) {
 }
 
 int TForm1::CmdBgAnim(std::string_view arg) {
+  const MenusFollowAnimation menusFollow(*this);
   const std::vector<std::string_view> f = SplitEffectFields(arg);
   const std::string first = SjisUpper(f[0]);
   BackgroundAnimation& a = effects.bgAnim;
@@ -242,6 +259,7 @@ void TForm1::PlayBackgroundSequenceOnce() {
 }
 
 void TForm1::EndBackgroundAnimation() {
+  const MenusFollowAnimation menusFollow(*this);
   BackgroundAnimation& a = effects.bgAnim;
   if (a.count == 0) return;
   const bool offsets = a.offsets;
@@ -261,6 +279,7 @@ void TForm1::EndBackgroundAnimation() {
 }
 
 void TForm1::StopBackgroundAnimation() {
+  const MenusFollowAnimation menusFollow(*this);
   BackgroundAnimation& a = effects.bgAnim;
   const bool wasRunning = a.count > 0;
   Stop(a);

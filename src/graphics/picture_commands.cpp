@@ -303,14 +303,12 @@ int TForm1::CmdScroll(std::string_view argument) {
   const int period = field(2);
   const int transition = field(3);
 
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   MarkPictureSeen(name);
   Bitmap picture;
   // A view is a whole screen: a picture smaller than the screen has nothing to pan across.
   if (!LoadImage(name, picture) || picture.width < kScreenWidth || picture.height < kScreenHeight) {
-    ctl.menuLock = false;
-    host.RefreshMenus();
+    SetMenuLock(false);
     return 1;
   }
   const bool vertical = direction == 0 || direction == 2;
@@ -355,8 +353,7 @@ int TForm1::CmdScroll(std::string_view argument) {
   ctl.screenMode = smScenario;
   view(distance, layers.screen);
   host.Present(layers.screen, kFullScreen);
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   DrawQuickButtons(1);
   if (closeAsked) Close();
   return 1;

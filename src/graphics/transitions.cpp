@@ -152,7 +152,7 @@ void TForm1::CrossfadePreset(int type) {
 void TForm1::RunTransition(int t) {
   vars.S(kVarTransitionCut) = 0;
   const bool menuLockBefore = ctl.menuLock;
-  ctl.menuLock = true;
+  SetMenuLock(true);
   ctl.blockingScene = true;
   ctl.interruptibleWait = true;
   ctl.interruptRequest = 0;
@@ -186,7 +186,7 @@ void TForm1::RunTransition(int t) {
   if (vars.S(kVarFullScreenText) == 1) layers.previous.pixels = layers.screen.pixels;
   ctl.blockingScene = false;
   ctl.interruptibleWait = false;
-  ctl.menuLock = menuLockBefore;
+  SetMenuLock(menuLockBefore);
 }
 
 // Runs one kind; true when it was cut short by an interrupt request (the caller then shows the

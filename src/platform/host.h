@@ -16,11 +16,19 @@
 namespace torvel {
 
 class TForm1;
+class MenuModel;
 class SoundDevice;
 class SilentSoundDevice;
 class NameEntryModel;
 class SettingsDialogModel;
 class SaveListModel;
+
+struct WindowBounds {
+  int width = 0;
+  int height = 0;
+  int left = 0;
+  int top = 0;
+};
 
 enum class MessageButtons { Ok, OkCancel };
 enum class MessageIcon { None, Error, Warning, Information, Question };
@@ -58,8 +66,9 @@ class Host {
   virtual Point ScreenSize() = 0;
   // Whether the pointer is over the picture now.
   virtual bool PointerOverPicture() { return false; }
-  // The enabled items of the main menu follow S000 and S028.
-  virtual void RefreshMenus() {}
+  // Draws the menu bar, the tool bar and the right-click menu from the engine's menu model; called
+  // whenever an entry may have changed.
+  virtual void ShowMenus(const MenuModel& menus) { (void)menus; }
   // The pointer's shape over the picture: 0 the default, 29 and up the shapes of the click map's
   // colour regions (29 arrow, 30 pointing hand, 31 open hand, 32 cross, 33 what's-this, 34
   // size-all, any other the pointing hand).
@@ -113,6 +122,21 @@ class Host {
   virtual bool MoviePlaying() { return false; }
   // Stops and closes the movie and shows the picture again.
   virtual void StopMovie() {}
+
+  // Display modes. Full screen on the window's own screen, the display left as it is: true when
+  // the window is now full screen (leaving always succeeds). A borderless window has no frame or
+  // title bar. Bounds are the window's outer width, height, left and top.
+  virtual bool SetFullScreen(bool on) { return !on; }
+  virtual void SetBorderless(bool on) { (void)on; }
+  virtual WindowBounds Bounds() { return WindowBounds{}; }
+  virtual void SetBounds(const WindowBounds& bounds) { (void)bounds; }
+  virtual void ShowMenuBar(bool shown) { (void)shown; }
+  virtual void ShowToolBar(bool shown) { (void)shown; }
+  // Whether the window at `scale` times the picture (1 or 2; 0 the fitted window) fits the screen.
+  virtual bool WindowScaleFits(int scale) { return scale != 2; }
+  // The picture's enlargement: the window at 1× or 2× the picture or fitted (0), and whole factors
+  // only or the largest 4:3 rectangle.
+  virtual void SetScaling(int windowScale, bool integerScaling) { (void)windowScale, (void)integerScaling; }
 
   // The sound output, for the whole run. Without one of the host's own it is a silent device whose
   // play positions follow TickCount.

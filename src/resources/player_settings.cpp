@@ -124,6 +124,10 @@ void TForm1::ReadSettings() {
   s.TXBG_B = readInt("TXBG_B", config.TXW_COLOR_B);
   s.TXBG_A = readInt("TXBG_A", config.TXW_ALPHA);
   s.TXBG_A2 = readInt("TXBG_A2", config.TXW_ALPHA2);
+  // A scale the screen cannot hold, or none of the three, opens the window at 1×.
+  s.WindowScale = readInt("WindowScale", 1);
+  if (s.WindowScale < 0 || s.WindowScale > 2 || !host.WindowScaleFits(s.WindowScale)) s.WindowScale = 1;
+  s.IntegerScaling = readInt("IntegerScaling", 0) != 0 ? 1 : 0;
 
   bool renamed = s.PlayerName != config.DEFAULT_NAME || s.PlayerName2 != config.DEFAULT_NAME2 ||
                  s.PlayerName3 != config.DEFAULT_NAME3;

@@ -41,6 +41,10 @@ struct PlayerSettings {
   std::string PlayerName, PlayerName2, PlayerName3;  // Shift-JIS, at most 63 bytes
   int LastSaveSlot = 0;
   int TXBG_R = 0, TXBG_G = 0, TXBG_B = 0, TXBG_A = 0, TXBG_A2 = 0;  // 0 .. 255
+  // The window's size: 1 or 2 times the picture, 0 fitted to a window the player sizes; and
+  // whether full screen and the fitted window enlarge by whole factors only.
+  int WindowScale = 1;
+  int IntegerScaling = 0;
 };
 
 }  // namespace torvel

@@ -91,7 +91,7 @@ bool TForm1::OpenViewerPage(std::string_view name) {
   v.page = std::move(*table);
   v.pageName = upper;
   vars.S(0) = 2;
-  host.RefreshMenus();
+  UpdateMenus();
   v.plate = Bitmap();
   v.plate2 = Bitmap();
   v.digits = Bitmap();
@@ -467,7 +467,7 @@ void TForm1::CloseViewer() {
   script.replayMode = 0;
   // The music rooms too give the menus back: saving stays possible after them.
   vars.S(0) = 1;
-  host.RefreshMenus();
+  UpdateMenus();
 }
 
 }  // namespace torvel

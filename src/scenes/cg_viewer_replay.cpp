@@ -30,7 +30,7 @@ void TForm1::RestoreScriptPosition(const SavedScriptPosition& saved) {
 void TForm1::SetReplayMenu(bool nextScene, bool endReplay) {
   replayMenu.nextScene = nextScene;
   replayMenu.endReplay = endReplay;
-  host.RefreshMenus();
+  UpdateMenus();
 }
 
 void TForm1::ReplayViewerScene(int cell) {

@@ -63,8 +63,7 @@ void TForm1::RunPageRoll(std::string_view body) {
   ctl.screenMode = smStaffRoll;
   // The menus would open screens whose frames cannot run while the roll owns the loop.
   const bool menuLockBefore = ctl.menuLock;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
 
   for (size_t pos = 0; pos < body.size() && !r.aborted;) {
     const size_t nul = std::min(body.find('\0', pos), body.size());
@@ -89,8 +88,7 @@ void TForm1::RunPageRoll(std::string_view body) {
   p.block.clear();
   r.kind = RollKind::None;
   ctl.screenMode = smScenario;
-  ctl.menuLock = menuLockBefore;
-  host.RefreshMenus();
+  SetMenuLock(menuLockBefore);
 }
 
 void TForm1::RunPageRollCommand(std::string_view keyword, std::string_view arg) {

@@ -73,9 +73,9 @@ void TForm1::EndRecollectionScene(bool nextScene) {
   DrawRecollectionPage();
   DrawRecollectionPanel();
   ShowRecollectionScreen();
+  vars.S(28) = 0;
   SetReplayMenu(false, false);
   SetMusic(11);
-  vars.S(28) = 0;
   vars.S(9) = 0;
   vars.S(10) = 0;
   vars.S(11) = 0;

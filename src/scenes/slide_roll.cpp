@@ -43,8 +43,7 @@ int TForm1::CmdSroll(std::string_view arg) {
 void TForm1::RunSlideRoll(std::string_view body) {
   StaffRoll& r = staffRoll;
   SlideRoll& s = r.slide;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   const std::string savedFont = settings.FontName;
   // Darkness and fade speed carry over from the last roll; everything else starts afresh. The
   // buffers keep their memory from roll to roll.
@@ -74,8 +73,7 @@ void TForm1::RunSlideRoll(std::string_view body) {
 
   ctl.screenMode = smScenario;
   r.kind = RollKind::None;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   glyphs.SetFont(savedFont, settings.FONTSIZE, settings.FONTBold != 0);
   s.a.Resize(0, 0);
   s.b.Resize(0, 0);

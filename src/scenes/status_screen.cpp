@@ -65,8 +65,7 @@ void TForm1::InitTitleScreens() {
 void TForm1::OpenStatusScreen() {
   if (ctl.screenMode != smScenario || ctl.blockingScene) return;
   StatusScreen& s = statusScreen;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   ctl.blockingScene = true;
   // A chapter or day of 0 reads as 1; the variables keep their values.
   const int chapter = vars.V(kVarChapter) == 0 ? 1 : vars.V(kVarChapter);
@@ -130,8 +129,7 @@ void TForm1::CloseStatusScreen() {
   StatusScreen& s = statusScreen;
   if (!s.kept.Empty()) layers.screen = std::move(s.kept);
   s.kept = Bitmap{};
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   PBPaint();
   ctl.screenMode = smScenario;
 }

@@ -74,8 +74,7 @@ void TForm1::OpenBacklog() {
   DrawBacklog();
 
   ctl.backlogOpen = true;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
 }
 
 void TForm1::DrawBacklog() {
@@ -155,8 +154,7 @@ void TForm1::CloseBacklog() {
   b.repeat = 0;
   b.voices.clear();
   ctl.backlogOpen = false;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   vars.S(kVarBacklogButton) = 0;
   DrawQuickButtons(1);
 }

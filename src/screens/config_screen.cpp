@@ -30,8 +30,7 @@ void TForm1::OpenConfigScreen() {
   PlayVoiceLine("SSE07");
   ctl.blockingScene = true;
   ctl.scriptRunning = false;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   // Without both pictures there is no screen to show: the dialog stands in for the rest of the run.
   if (config.CFG_GRA[0].empty() || config.CFG_GRA[1].empty()) settings.CONFIG_MODE = 1;
   // A named picture that does not load stands in the same way, this time only.
@@ -39,8 +38,7 @@ void TForm1::OpenConfigScreen() {
     configScreen = ConfigScreen{};
     ShowSettingsDialog();
     ApplySettingsDialog();
-    ctl.menuLock = false;
-    host.RefreshMenus();
+    SetMenuLock(false);
     ctl.scriptRunning = true;
     ctl.blockingScene = false;
     return;
@@ -165,8 +163,7 @@ void TForm1::CloseConfigScreen() {
   }
 
   ctl.blockingScene = false;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   s.source = Bitmap{};
   ShowConfigScreen();
 }

@@ -201,6 +201,7 @@ bool TForm1::LoadGame(int slot, bool quiet) {
   }
 
   ctl.blockingScene = false;
+  UpdateMenus();  // the play phase came from the file
   vars.G(6) = vars.V(200);
   vars.G(7) = vars.V(201);
   vars.G(8) = vars.V(202);

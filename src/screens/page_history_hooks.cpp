@@ -70,8 +70,7 @@ void TForm1::OpenPageHistory() {
   v.spriteSpec = layers.spriteSpec;
   for (size_t i = 0; i < v.spriteLayout.size(); ++i)
     v.spriteLayout[i] = vars.S(kVarSpriteCentreBase + static_cast<int>(i));
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   v.position = 2;
   ctl.screenMode = smPageBack;
   ShowPageHistorySlot(PageHistorySlotAt(v.position));
@@ -175,8 +174,7 @@ void TForm1::LeavePageHistory() {
   ctl.screenMode = smScenario;
   textWindow.cacheValid = false;
   RebuildScene(1);
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
 }
 
 }  // namespace torvel

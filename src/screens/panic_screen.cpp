@@ -31,8 +31,7 @@ void TForm1::ShowPanic() {
   if (ReadWholeFile(GamePath("panic.bmp"), bytes, kPanicFileLimit, error) && DecodeBmp(bytes, picture)) {
     CopyRegion(picture, 0, 0, screen, 0, 0, kScreenWidth, kScreenHeight);
   }
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   host.Present(screen, kWholeScreen);
   panic.shown = true;
   panic.wasBlocking = ctl.blockingScene;
@@ -48,8 +47,7 @@ void TForm1::EndPanic() {
   host.Present(layers.screen, kWholeScreen);
   panic.shown = false;
   ctl.blockingScene = panic.wasBlocking;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
 }
 
 }  // namespace torvel

@@ -68,8 +68,7 @@ void DarkenRow(uint8_t* row, int bytes, int level) {
 void TForm1::AskQuestion(std::string_view text, int kind) {
   // One question at a time: a second one would lose the first one's saved picture.
   if (ctl.dialogOpen != 0) return;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   QuestionState& q = question;
   if (config.PANEL_USE != 0 && !q.panelLoaded) {
     q.panelLoaded = true;
@@ -192,8 +191,7 @@ void TForm1::CloseQuestion(bool yes, bool immediate) {
   q.yesLit = Bitmap();
   q.noLit = Bitmap();
   q.hover = 0;
-  ctl.menuLock = false;
-  host.RefreshMenus();
+  SetMenuLock(false);
   // Closed before the answer acts: a click during the action's banner must not answer again.
   ctl.dialogOpen = 0;
   if (!yes) return;

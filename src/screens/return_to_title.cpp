@@ -28,7 +28,7 @@ void TForm1::ReturnToTitle() {
 
   // The replay entries go away with the replay; the menus follow.
   script.replayMode = 0;
-  host.RefreshMenus();
+  UpdateMenus();
 
   ctl.dialogOpen = 0;
   if (ctl.choiceMode == kChoiceModeWindow) {

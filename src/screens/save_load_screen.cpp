@@ -76,7 +76,7 @@ void TForm1::OpenSaveLoadScreen(int mode) {
   }
   host.Present(screen, whole);
   ctl.saveLoadScreen = 2;
-  host.RefreshMenus();
+  UpdateMenus();
 }
 
 void TForm1::DrawSaveSlots() {
@@ -121,7 +121,7 @@ void TForm1::DrawSaveSlots() {
 
 void TForm1::CloseSaveLoadScreen() {
   ctl.saveLoadScreen = 0;
-  host.RefreshMenus();
+  UpdateMenus();
   ctl.scriptRunning = true;
   layers.screen = layers.previous;
   host.Present(layers.screen, Rect{0, 0, kScreenWidth, kScreenHeight});

@@ -8,8 +8,6 @@ namespace torvel {
 
 namespace {
 
-constexpr int kVarPlayPhase = 0;
-constexpr int kVarStoryStarted = 28;
 constexpr int kVarChosenAutoSpeed = 27;
 constexpr int kVarSkipShown = 60;
 constexpr int kShownOn = 2;
@@ -21,19 +19,8 @@ enum RightClickMode { kRcMenu = 0, kRcHideWindow = 1, kRcSkip = 2, kRcAuto = 3, 
 
 }  // namespace
 
-bool TForm1::PopupEntryEnabled(std::string_view id) const {
-  const bool animating = BackgroundAnimationRunning();
-  if (id == "log") return !animating;
-  if (id == "settings") return !animating && !ctl.menuLock;
-  const bool loading = id == "quick-load" || id == "load";
-  const bool saving = id == "quick-save" || id == "save";
-  if (!loading && !saving) return true;
-  if (animating || ctl.menuLock) return false;
-  // A play phase outside 0 … 3 allows neither, as 2 does.
-  const int phase = vars.S(kVarPlayPhase);
-  if (loading) return phase == 0 || phase == 1;
-  return phase == 0 && vars.S(kVarStoryStarted) != 0;
-}
+// As the menus last showed it: UpdateMenus keeps the entries in step with the play phase.
+bool TForm1::PopupEntryEnabled(std::string_view id) const { return menus.Choosable(MenuId::Popup, id); }
 
 PopupMenuModel TForm1::PopupMenu3() const {
   PopupMenuModel menu;

@@ -10,8 +10,7 @@ constexpr Rect kWholeScreen{0, 0, kScreenWidth, kScreenHeight};
 
 void TForm1::HideWindow() {
   if (vars.S(kVarViewsEnabled) == 0 || ctl.screenMode != smScenario) return;
-  ctl.menuLock = true;
-  host.RefreshMenus();
+  SetMenuLock(true);
   backlogViews.hiddenWindowScreen = layers.screen;
   host.Present(layers.scene, kWholeScreen);
   ctl.screenMode = smWindowHidden;
@@ -23,9 +22,8 @@ void TForm1::ShowWindowAgain() {
   if (!kept.Empty()) host.Present(kept, kWholeScreen);
   kept = Bitmap();
   ctl.screenMode = smScenario;
-  ctl.menuLock = false;
   DrawQuickButtons(1);
-  host.RefreshMenus();
+  SetMenuLock(false);
 }
 
 }  // namespace torvel

@@ -6,7 +6,7 @@ namespace torvel {
 
 void TForm1::RunCalculation(std::string_view assignments) {
   // The main menu's enabled items follow S000 and S028.
-  if (Assign(assignments, vars, random).menusChanged) host.RefreshMenus();
+  if (Assign(assignments, vars, random).menusChanged) UpdateMenus();
 }
 
 int TForm1::CmdCalc(std::string_view arg) {

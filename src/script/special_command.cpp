@@ -57,11 +57,11 @@ class BlockingLoop {
  public:
   explicit BlockingLoop(TForm1& e) : e_(e), blocking_(e.ctl.blockingScene), menuLock_(e.ctl.menuLock) {
     e.ctl.blockingScene = true;
-    e.ctl.menuLock = true;
+    e.SetMenuLock(true);
   }
   ~BlockingLoop() {
     e_.ctl.blockingScene = blocking_;
-    e_.ctl.menuLock = menuLock_;
+    e_.SetMenuLock(menuLock_);
   }
   BlockingLoop(const BlockingLoop&) = delete;
   BlockingLoop& operator=(const BlockingLoop&) = delete;

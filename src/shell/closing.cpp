@@ -40,6 +40,7 @@ void TForm1::FormDestroy() {
   // Closing the program from the configuration screen keeps what the player set there.
   if (ctl.configScreenOpen) WriteConfigSettings();
   StopMusic();
+  LeaveFullScreen();
   ctl.destroyed = true;
 }
 

@@ -46,9 +46,11 @@
 #include "script/script_state.h"
 #include "script/text_state.h"
 #include "script/variables.h"
+#include "shell/display_state.h"
 #include "shell/engine_control.h"
 #include "shell/input_events.h"
 #include "shell/input_state.h"
+#include "shell/menu_model.h"
 #include "shell/notices.h"
 #include "sound/sound_state.h"
 
@@ -325,6 +327,37 @@ class TForm1 {
   void ShowToolBarPanel(bool shown);                          // shell/display_mode_hooks.cpp
   void EnterFullScreen();                                     // shell/display_mode_hooks.cpp
   bool BackgroundAnimationRunning() const;                    // graphics/background_animation_hooks.cpp
+
+  // ---- display modes and the window's menus (shell/display_mode_hooks.cpp, shell/menus.cpp) ----
+  // The system ended full screen (the window was resized under it): the window for good.
+  void OnResizeWhileFullScreen();
+  void SetMenuVisible(bool visible);
+  void RestoreWindow();
+  bool MenuBarShown() const;
+  bool ToolBarShown() const;
+  static const char* WindowScaleEntry(int scale);
+  void SetWindowScale(int scale);
+  void SetIntegerScaling(bool on);
+  void AppendDisplayState(std::string& out) const;
+  // Recomputes which menu entries the play phase allows and hands the menus to the host.
+  void UpdateMenus();
+  // The busy flag of blocking scenes and screens; the menus follow it.
+  void SetMenuLock(bool locked);
+  // The player chose an entry of the menu bar or the tool bar: false when it cannot be chosen now
+  // (hidden, disabled, or its bar not shown). The commands run in order at the next frame.
+  bool ChooseMenuEntry(MenuId menu, std::string_view id);
+  void RunPendingMenuCommands();
+  void RunMainMenuEntry(std::string_view id);
+  void RunToolBarEntry(std::string_view id);
+  void ShowQuitPopup();
+  void AppendMenuState(std::string& out) const;
+  struct PendingMenuCommand {
+    MenuId menu;
+    std::string id;
+  };
+  MenuModel menus;
+  std::vector<PendingMenuCommand> pendingMenuCommands;
+  DisplayState display;
 
   // ---- graphics: layers and the compositor (graphics/layers.cpp, picture_loader.cpp, sprites.cpp,
   // compositor.cpp, frame_clock.cpp, transitions.cpp, picture_commands.cpp) ----

@@ -27,6 +27,7 @@ void TForm1::AppIdle() {
     ctl.closePending = false;
     Close();
   }
+  RunPendingMenuCommands();
 
   bool animate = true;
   if (ctl.saveLoadScreen == 2) {

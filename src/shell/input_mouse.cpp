@@ -91,8 +91,7 @@ void TForm1::PBMouseDown(MouseButton button, ShiftState, int x, int y) {
       ctl.sleepTicks = 0;
       StopVoice();
       // The question state closes without any answer's action and without restoring a picture.
-      ctl.menuLock = false;
-      host.RefreshMenus();
+      SetMenuLock(false);
       ctl.dialogOpen = 0;
       vars.S(kVarClickHook) = 0;
       return;

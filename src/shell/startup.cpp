@@ -76,7 +76,7 @@ void TForm1::RunStartupSequence() {
   vars.S(32) = 520;
   vars.S(33) = 30;
   vars.S(37) = 0xFFFFFF;
-  host.RefreshMenus();
+  UpdateMenus();
   text.windowShown = false;
   for (int i = 160; i <= 163; ++i) vars.S(i) = 0;
   ctl.dialogOpen = 0;
@@ -102,6 +102,7 @@ void TForm1::FirstTick() {
     Close();
     return;
   }
+  EnterFullScreen();  // as SMode asks
   layers.screen.Fill(0, 0, 0);
   host.Present(layers.screen, Rect{0, 0, kScreenWidth, kScreenHeight});
   script.callDepth = 0;

@@ -83,6 +83,8 @@ std::string TForm1::DescribeState() const {
   AppendBacklogState(out);
   AppendQuickButtonState(out);
   AppendConfigState(out);
+  AppendDisplayState(out);
+  AppendMenuState(out);
   out += "}\n";
   return out;
 }

@@ -116,17 +116,19 @@ TEST_P(BadInputLineTest, IsReportedWithItsLineNumber) {
 
 INSTANTIATE_TEST_SUITE_P(
     InputScript, BadInputLineTest,
-    ::testing::Values(BadLine{"soon click 1 2", "time"}, BadLine{"-5 click 1 2", "time"}, BadLine{"10", "event"},
-                      BadLine{"10 jump", "unknown event"}, BadLine{"10 click 1", "X Y"}, BadLine{"10 click a b", "X Y"},
-                      BadLine{"10 click 1 2 up", "left, right or middle"}, BadLine{"10 move 1 2 3", "X Y"},
-                      BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
-                      BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"},
-                      BadLine{"10 shot", "file name"}, BadLine{"10 answer maybe", "ok or cancel"},
-                      BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"}, BadLine{"10 save 0", "slot"},
-                      BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"}, BadLine{"10 save 1 2", "slot"},
-                      BadLine{"10 press 1", "X Y"}, BadLine{"10 release 1 2 3 4", "X Y"},
-                      BadLine{"10 menu main jump", "next-scene"}, BadLine{"10 menu popup end-replay", "unknown entry"},
-                      BadLine{"10 menu title next-scene", "popup or main"}, BadLine{"10 text", "a text"}),
+    ::testing::Values(
+        BadLine{"soon click 1 2", "time"}, BadLine{"-5 click 1 2", "time"}, BadLine{"10", "event"},
+        BadLine{"10 jump", "unknown event"}, BadLine{"10 click 1", "X Y"}, BadLine{"10 click a b", "X Y"},
+        BadLine{"10 click 1 2 up", "left, right or middle"}, BadLine{"10 move 1 2 3", "X Y"},
+        BadLine{"10 key F13", "unknown key"}, BadLine{"10 key z sideways", "down or up"},
+        BadLine{"10 char ab", "one character"}, BadLine{"10 wheel left", "up or down"}, BadLine{"10 shot", "file name"},
+        BadLine{"10 answer maybe", "ok or cancel"}, BadLine{"10 close now", "too many"}, BadLine{"10 save", "slot"},
+        BadLine{"10 save 0", "slot"}, BadLine{"10 load 100", "slot"}, BadLine{"10 load x", "slot"},
+        BadLine{"10 save 1 2", "slot"}, BadLine{"10 press 1", "X Y"}, BadLine{"10 release 1 2 3 4", "X Y"},
+        BadLine{"10 menu main jump", "unknown entry"}, BadLine{"10 menu popup end-replay", "unknown entry"},
+        BadLine{"10 menu title next-scene", "quit-popup or toolbar"}, BadLine{"10 menu toolbar title", "unknown entry"},
+        BadLine{"10 menu quit-popup save", "unknown entry"}, BadLine{"10 menu main", "an entry"},
+        BadLine{"10 text", "a text"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QMenuBar>
+
 #include <QCursor>
 #include <QMouseEvent>
 #include <cmath>
@@ -124,7 +126,8 @@ TEST_F(QtHostTest, ARepaintNeverUndoesWhatABlockingLoopDrew) {
 
 TEST_F(QtHostTest, AClickOnTheScaledPictureAnswersTheWait) {
   StartAndSettle();
-  host_->Window().resize(1400, 900);  // picture 1200×900 from x = 100
+  // Picture 1200×900 from x = 100, under the menu bar.
+  host_->Window().resize(1400, 900 + host_->Window().menuBar()->height());
   RunEventsFor(20);
   ASSERT_EQ(host_->Window().Picture().size(), QSize(1400, 900));
   int pc = engine_->script.pc;

@@ -121,11 +121,12 @@ TEST_F(SystemMenu, TheEnabledEntriesFollowThePlayPhaseAndTheStoryStart) {
   for (const auto& c : cases) {
     E().vars.S(0) = c.phase;
     E().vars.S(28) = c.started;
+    E().UpdateMenus();
     EXPECT_EQ(EnabledIds(E().PopupMenu3()), c.enabled) << "S000 " << c.phase << " S028 " << c.started;
   }
   E().vars.S(0) = 0;
   E().vars.S(28) = 1;
-  E().ctl.menuLock = true;
+  E().SetMenuLock(true);
   EXPECT_EQ(EnabledIds(E().PopupMenu3()),
             (std::vector<std::string>{"auto", "skip", "log", "hide-window", "replay-voice", "title", "quit"}));
 }
@@ -149,6 +150,7 @@ TEST_F(SystemMenu, AfterADismissedMenuTheNextRightClickOnlyTakesTheFlagDown) {
 TEST_F(SystemMenu, ADisabledEntryDismissesTheMenu) {
   Start();
   E().vars.S(0) = 2;
+  E().UpdateMenus();
   Play("10 click 300 200 right\n20 menu popup save\n");
   EXPECT_TRUE(E().systemMenu.menuOpen);
   EXPECT_EQ(E().ctl.saveLoadScreen, 0);

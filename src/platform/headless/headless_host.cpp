@@ -138,12 +138,12 @@ void HeadlessHost::Deliver(const InputEvent& e) {
       break;
     }
     case InputEvent::Kind::Menu:
-      // The main menu's replay entries act at once; a pop-up line reaches here only with no
+      // The menu bar and the tool bar are chosen at once; a pop-up line reaches here only with no
       // pop-up shown.
-      if (e.menu == "main" && e.entry == "next-scene") {
-        engine_->MenuNextScene();
-      } else if (e.menu == "main") {
-        engine_->MenuEndReplay();
+      if (e.menu == "main" || e.menu == "toolbar") {
+        const MenuId menu = e.menu == "main" ? MenuId::Main : MenuId::ToolBar;
+        if (!engine_->ChooseMenuEntry(menu, e.entry))
+          std::cerr << "menu: " << e.menu << " " << e.entry << " is disabled\n";
       } else {
         std::cerr << "menu: no " << e.menu << " menu is shown at " << e.time << " ms; the line is ignored\n";
       }
@@ -322,12 +322,44 @@ std::optional<std::string> HeadlessHost::PopupMenu(const PopupMenuModel& menu, P
     }
   }
   for (const PopupMenuEntry& entry : menu.entries) {
-    if (entry.id != e.entry) continue;
-    if (entry.enabled) return entry.id;
-    std::cerr << "menu: " << menu.name << " " << e.entry << " is disabled\n";
-    return std::nullopt;
+    if (entry.id == e.entry && entry.enabled) return entry.id;
   }
+  // Disabled, or hidden and so not in the menu at all.
+  std::cerr << "menu: " << menu.name << " " << e.entry << " is disabled\n";
   return std::nullopt;
+}
+
+}  // namespace torvel
+
+namespace torvel {
+
+void HeadlessHost::ShowMenus(const MenuModel&) { ++menuRefreshes_; }
+
+bool HeadlessHost::SetFullScreen(bool on) {
+  if (on && fullScreenFails_) return false;
+  fullScreen_ = on;
+  if (on) {
+    windowPos_ = Point{0, 0};
+    windowSize_ = screenSize_;
+  }
+  return true;
+}
+
+void HeadlessHost::SetBounds(const WindowBounds& bounds) {
+  windowSize_ = Point{bounds.width, bounds.height};
+  MoveWindow(Point{bounds.left, bounds.top});
+}
+
+// The 2× window with its frame and menu bar must fit the screen.
+bool HeadlessHost::WindowScaleFits(int scale) {
+  if (scale != 2) return true;
+  return screenSize_.x >= 1600 + 8 && screenSize_.y >= 1200 + 27;
+}
+
+void HeadlessHost::EndFullScreenBySystem() {
+  if (!fullScreen_) return;
+  fullScreen_ = false;
+  if (engine_) engine_->OnResizeWhileFullScreen();
 }
 
 }  // namespace torvel

@@ -42,12 +42,13 @@ class HeadlessHost : public Host {
     windowPos_ = topLeft;
     windowMoves_.push_back(topLeft);
   }
-  Point ScreenSize() override { return Point{1920, 1080}; }
+  Point ScreenSize() override { return screenSize_; }
   // From the last "move" or "click" point.
   bool PointerOverPicture() override {
     return pointer_.x >= 0 && pointer_.y >= 0 && pointer_.x < 800 && pointer_.y < 600;
   }
-  void RefreshMenus() override { ++menuRefreshes_; }
+  // The menus as last shown; the bars themselves are state below.
+  void ShowMenus(const MenuModel& menus) override;
   // The shape is kept as asked, for tests and the state report.
   void SetPointerShape(int shape) override { pointerShape_ = shape; }
   // A pop-up menu takes the next input event when it is a "menu" line for it: the clock moves to
@@ -94,6 +95,31 @@ class HeadlessHost : public Host {
   const std::vector<std::filesystem::path>& MovieRequests() const { return movieRequests_; }
   int MovieStops() const { return movieStops_; }
 
+  // Display modes, kept as state. Full screen is refused while SetFullScreenFails(true).
+  bool SetFullScreen(bool on) override;
+  void SetBorderless(bool on) override { borderless_ = on; }
+  WindowBounds Bounds() override { return WindowBounds{windowSize_.x, windowSize_.y, windowPos_.x, windowPos_.y}; }
+  void SetBounds(const WindowBounds& bounds) override;
+  void ShowMenuBar(bool shown) override { menuBar_ = shown; }
+  void ShowToolBar(bool shown) override { toolBar_ = shown; }
+  bool WindowScaleFits(int scale) override;
+  void SetScaling(int windowScale, bool integerScaling) override {
+    windowScale_ = windowScale;
+    integerScaling_ = integerScaling;
+  }
+  void SetFullScreenFails(bool fails) { fullScreenFails_ = fails; }
+  // The screen the window is on, in pixels (1920×1080 unless a test says otherwise).
+  void SetScreenSize(Point size) { screenSize_ = size; }
+  bool FullScreen() const { return fullScreen_; }
+  bool Borderless() const { return borderless_; }
+  bool MenuBarShown() const { return menuBar_; }
+  bool ToolBarShown() const { return toolBar_; }
+  int WindowScale() const { return windowScale_; }
+  bool IntegerScaling() const { return integerScaling_; }
+  // The system takes full screen away, as a window manager may: the window is resized under the
+  // engine.
+  void EndFullScreenBySystem();
+
   // Driving a run. Start runs FormCreate; RunFrame delivers what is due, runs one idle frame and
   // handles a pending close. Both return false once the engine has closed.
   void SetInput(std::vector<InputEvent> events);
@@ -117,7 +143,7 @@ class HeadlessHost : public Host {
   };
   const std::vector<Message>& Messages() const { return messages_; }
   const std::vector<std::string>& OpenedTargets() const { return opened_; }
-  // How often the engine asked for the menus to follow S000 and S028.
+  // How often the engine handed over the menus.
   int MenuRefreshes() const { return menuRefreshes_; }
   // Every place the engine moved the window to, in order.
   const std::vector<Point>& WindowMoves() const { return windowMoves_; }
@@ -175,6 +201,15 @@ class HeadlessHost : public Host {
   uint32_t movieEnd_ = 0;
   int movieStops_ = 0;
   bool windowActive_ = true;
+  Point screenSize_{1920, 1080};
+  Point windowSize_{808, 627};  // the bordered 1× window with its menu bar
+  bool fullScreen_ = false;
+  bool fullScreenFails_ = false;
+  bool borderless_ = false;
+  bool menuBar_ = true;
+  bool toolBar_ = false;
+  int windowScale_ = 1;
+  bool integerScaling_ = false;
 };
 
 }  // namespace torvel

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <sstream>
 
-#include "screens/popup_entries.h"
+#include "shell/menu_model.h"
 
 namespace torvel {
 
@@ -163,14 +163,11 @@ InputScript ParseInputScript(std::string_view text) {
     } else if (what == "menu") {
       e.kind = InputEvent::Kind::Menu;
       const std::string place = n == 4 ? Lower(w[2]) : "";
-      if (n != 4 || (place != "popup" && place != "main")) return fail("expected popup or main and an entry");
+      const std::optional<MenuId> menu = MenuByName(place);
+      if (n != 4 || !menu) return fail("expected main, popup, quit-popup or toolbar and an entry");
       e.menu = place;
       e.entry = Lower(w[3]);
-      if (place == "popup" && !IsPopupEntry(e.entry)) return fail("unknown entry " + std::string(w[3]));
-      // The replay entries of the main menu's "終了".
-      if (place == "main" && e.entry != "next-scene" && e.entry != "end-replay") {
-        return fail("expected main next-scene or main end-replay");
-      }
+      if (!MenuEntryIndex(*menu, e.entry)) return fail("unknown entry " + std::string(w[3]));
     } else if (what == "text") {
       // The rest of the line, as typed into a text question.
       e.kind = InputEvent::Kind::Text;

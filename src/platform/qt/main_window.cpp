@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QShowEvent>
+#include <QWindowStateChangeEvent>
 
 namespace torvel {
 
@@ -30,6 +31,10 @@ void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   // Coming back from the task bar shows the window again.
   if (event->type() == QEvent::WindowStateChange && !isMinimized() && isVisible()) events_.WindowShown();
+  if (event->type() == QEvent::WindowStateChange && !isFullScreen()) {
+    const auto* change = static_cast<QWindowStateChangeEvent*>(event);
+    if (change->oldState().testFlag(Qt::WindowFullScreen)) events_.WindowLeftFullScreen();
+  }
 }
 
 }  // namespace torvel

@@ -358,21 +358,6 @@ void QtHost::ShowSettingsDialog(SettingsDialogModel& model) {
   settingsDialog_->exec();
 }
 
-void QtHost::RefreshMenus() {
-  if (!engine_ || !window_) return;
-  if (!replayMenu_) {
-    replayMenu_ = window_->menuBar()->addMenu(QString::fromUtf8("終了"));
-    nextSceneAction_ = replayMenu_->addAction(QString::fromUtf8("次シーンへ"));
-    endReplayAction_ = replayMenu_->addAction(QString::fromUtf8("回想終了"));
-    QObject::connect(nextSceneAction_, &QAction::triggered, [this] { engine_->MenuNextScene(); });
-    QObject::connect(endReplayAction_, &QAction::triggered, [this] { engine_->MenuEndReplay(); });
-  }
-  const ReplayMenu& shown = engine_->replayMenu;
-  nextSceneAction_->setVisible(shown.nextScene);
-  endReplayAction_->setVisible(shown.endReplay);
-  replayMenu_->menuAction()->setVisible(shown.nextScene || shown.endReplay);
-}
-
 std::optional<std::string> QtHost::AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
                                            int maxChars) {
   TextQuestionDialog dialog(window_.get());
@@ -393,6 +378,16 @@ void QtHost::ShowSaveList(SaveListModel& model) {
   PlaceDialog(*saveList_, window_.get());
   ModalScope modal(*this);
   saveList_->Run();
+}
+
+}  // namespace torvel
+
+namespace torvel {
+
+void QtHost::WindowLeftFullScreen() {
+  // The window system ended full screen under the engine.
+  if (changingFullScreen_ || !engine_ || !engine_->display.fullScreen) return;
+  Dispatch([this] { engine_->OnResizeWhileFullScreen(); });
 }
 
 }  // namespace torvel

@@ -17,7 +17,9 @@
 #include <QEventLoop>
 #include <QTimer>
 #include <filesystem>
+#include <map>
 #include <memory>
+#include <string>
 
 #include "platform/host.h"
 #include "platform/openal/openal_device.h"
@@ -64,9 +66,14 @@ class QtHost : public Host, private WindowEvents {
   bool OpenWithDefaultHandler(const std::string& target) override;
   void ShowNameEntry(NameEntryModel& model) override;
   void ShowSettingsDialog(SettingsDialogModel& model) override;
-  // The "終了" menu of the replay entries ("次シーンへ", "回想終了"), shown only while a replay
-  // offers one of them.
-  void RefreshMenus() override;
+  // The menu bar follows the engine's menu model; "制御" stays hidden.
+  void ShowMenus(const MenuModel& menus) override;
+  void ShowMenuBar(bool shown) override;
+  bool SetFullScreen(bool on) override;
+  void SetBorderless(bool on) override;
+  WindowBounds Bounds() override;
+  void SetBounds(const WindowBounds& bounds) override;
+  void ShowToolBar(bool shown) override;
   std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
                                      int maxChars) override;
   void ShowSaveList(SaveListModel& model) override;
@@ -87,6 +94,12 @@ class QtHost : public Host, private WindowEvents {
   bool Closed() const { return closed_; }
 
   MainWindow& Window() { return *window_; }
+  // The menu bar's action of an entry id ("menu-end", "quit", …), or nullptr.
+  QAction* MenuAction(std::string_view id);
+  // The full-screen tool bar once shown, else nullptr.
+  class QToolBar* ToolBar() {
+    return toolBar_;
+  }
   // Where on the screen the last pop-up menu was asked to open.
   QPoint LastPopupPlace() const { return lastPopupPlace_; }
 
@@ -101,6 +114,7 @@ class QtHost : public Host, private WindowEvents {
   void WindowKeyPress(char c) override;
   void WindowCloseRequested() override;
   void WindowShown() override { paintWanted_ = true; }
+  void WindowLeftFullScreen() override;
 
   bool AtTopLevel() const { return handlerDepth_ == 0 && pumpDepth_ == 0 && modalDepth_ == 0; }
   // Held while a modal window (a message box, a dialog) runs its own loop: no frame runs there,
@@ -130,9 +144,14 @@ class QtHost : public Host, private WindowEvents {
   std::filesystem::path settingsFolder_;
   std::filesystem::path dataFolder_;
   std::unique_ptr<MainWindow> window_;
-  class QMenu* replayMenu_ = nullptr;
-  class QAction* nextSceneAction_ = nullptr;
-  class QAction* endReplayAction_ = nullptr;
+  void BuildMenuBar();
+  void FitWindowToPicture();
+  std::map<std::string, class QAction*> menuActions_;
+  void BuildToolBar();
+  void ShowToolBarStates(const MenuModel& menus);
+  class QToolBar* toolBar_ = nullptr;
+  std::map<std::string, class QAction*> toolActions_;
+  bool changingFullScreen_ = false;  // our own full-screen change, not the window system's
   QTimer idleTimer_;
   QTimer serviceTimer_;
   // Keeps the sound device's stream queues topped up even when the engine's tick is late.

@@ -22,6 +22,8 @@ class WindowEvents {
   virtual void WindowCloseRequested() = 0;
   // The window came on screen (shown or restored) and should be painted from the engine.
   virtual void WindowShown() = 0;
+  // The window left full screen without the engine asking (the window system took it away).
+  virtual void WindowLeftFullScreen() {}
 };
 
 }  // namespace torvel
