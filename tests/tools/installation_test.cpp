@@ -25,7 +25,7 @@ struct ProgramRun {
   std::string output;  // standard output only
 };
 
-ProgramRun Run(const std::string& command) {
+ProgramRun RunProgram(const std::string& command) {
   ProgramRun run{-1, ""};
   FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
   if (!pipe) return run;
@@ -72,7 +72,7 @@ struct Installation {
 
   // Runs the installed program as a player whose folders are under `home`.
   ProgramRun Play(const std::string& arguments) const {
-    return Run("env XDG_CONFIG_HOME=" + (home / "config").string() + " XDG_DATA_HOME=" + (home / "data").string() +
+    return RunProgram("env XDG_CONFIG_HOME=" + (home / "config").string() + " XDG_DATA_HOME=" + (home / "data").string() +
                " " + torvel.string() + " " + arguments);
   }
 };
@@ -99,7 +99,7 @@ TEST(InstallationTest, TheInstalledDemoPlaysWithoutAGameFolderAndKeepsItsSavesOu
 }
 
 TEST(InstallationTest, WithoutAnInstalledDemoTheBuildTreesDemoIsPlayedAndWithNeitherTheProgramSaysSo) {
-  ProgramRun fromBuildTree = Run((kBuild / "src" / "torvel").string() + " --paths");
+  ProgramRun fromBuildTree = RunProgram((kBuild / "src" / "torvel").string() + " --paths");
   ASSERT_EQ(fromBuildTree.code, 0);
   EXPECT_NE(fromBuildTree.output.find("game:         " + (kBuild / "demo" / "game").string()), std::string::npos)
       << fromBuildTree.output;
@@ -120,7 +120,7 @@ TEST(InstallationTest, ManualPagesDescribeEveryOptionAndCommandOfTheHelp) {
   };
   for (const Case& c : cases) {
     const std::string name = fs::path(c.program).filename().string();
-    ProgramRun help = Run((kBuild / c.program).string() + " --help");
+    ProgramRun help = RunProgram((kBuild / c.program).string() + " --help");
     ASSERT_EQ(help.code, 0) << name;
     const std::string page =
         std::regex_replace(ReadText(kSource / "packaging" / (name + ".1")), std::regex(R"(\\-)"), "-");
@@ -131,7 +131,7 @@ TEST(InstallationTest, ManualPagesDescribeEveryOptionAndCommandOfTheHelp) {
       ++named;
     }
     EXPECT_GT(named, 3) << name;
-    ProgramRun version = Run((kBuild / c.program).string() + " --version");
+    ProgramRun version = RunProgram((kBuild / c.program).string() + " --version");
     EXPECT_EQ(version.code, 0);
     EXPECT_TRUE(std::regex_match(version.output, std::regex(name + R"( \d+\.\d+\.\d+\n)"))) << version.output;
   }
@@ -139,7 +139,7 @@ TEST(InstallationTest, ManualPagesDescribeEveryOptionAndCommandOfTheHelp) {
 
 TEST(InstallationTest, TheDesktopEntryIsValid) {
   const fs::path entry = kSource / "packaging" / "torvel.desktop";
-  EXPECT_EQ(Run("desktop-file-validate " + entry.string()).code, 0);
+  EXPECT_EQ(RunProgram("desktop-file-validate " + entry.string()).code, 0);
   const std::string text = ReadText(entry);
   for (const char* line : {"Exec=torvel\n", "Icon=torvel\n", "Categories=Game;AdventureGame;\n"}) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
