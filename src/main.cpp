@@ -1,11 +1,14 @@
 // torvel: plays the game whose archives are in GAME_DIR (the bundled demo without one).
 #include <charconv>
 #include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <string_view>
 
 #include "platform/headless/headless_run.h"
+#include "platform/install_paths.h"
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
 #include "resources/storage_paths.h"
@@ -19,7 +22,8 @@ constexpr const char* kUsage =
     "usage: torvel [GAME_DIR]\n"
     "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
     "GAME_DIR\n"
-    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n";
+    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n"
+    "       torvel --version\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -67,6 +71,9 @@ int main(int argc, char** argv) {
     } else if (arg == "--help" || arg == "-h") {
       std::cout << kUsage;
       return 0;
+    } else if (arg == "--version") {
+      std::cout << "torvel " << TORVEL_VERSION << "\n";
+      return 0;
     } else if (!arg.empty() && arg[0] == '-') {
       std::cerr << "torvel: unknown option " << arg << "\n" << kUsage;
       return 2;
@@ -77,9 +84,19 @@ int main(int argc, char** argv) {
       return 2;
     }
   }
-  if (gameDir.empty()) gameDir = TORVEL_DEMO_DIR;
+  const std::filesystem::path executableFolder = torvel::ExecutableFolder();
+  if (gameDir.empty()) {
+    gameDir = torvel::BundledDemoFolder(executableFolder).string();
+    if (gameDir.empty()) {
+      std::cerr << "torvel: the bundled demo is not installed; name a game folder\n" << kUsage;
+      return 2;
+    }
+  }
+  std::optional<bool> gameDirWritable;
+  if (torvel::IsInstalledGameFolder(gameDir, executableFolder)) gameDirWritable = false;
   if (printPaths) {
-    int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout, torvel::UserDataFolder());
+    int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout, torvel::UserDataFolder(),
+                                           gameDirWritable);
     if (status != 0) std::cerr << "torvel: no game data in " << gameDir << "\n";
     return status;
   }
@@ -87,13 +104,14 @@ int main(int argc, char** argv) {
     headless.gameDir = gameDir;
     headless.settingsFolder = torvel::UserConfigFolder();
     headless.dataFolder = torvel::UserDataFolder();
+    headless.gameDirWritable = gameDirWritable;
     return torvel::RunHeadless(headless);
   }
 #ifdef TORVEL_HAVE_QT
   // One windowed engine per user; headless runs take no lock, so tests run side by side.
   torvel::InstanceLock lock(torvel::UserRuntimeFolder());
   if (!lock.Held()) return 1;
-  return torvel::RunQt(argc, argv, gameDir);
+  return torvel::RunQt(argc, argv, gameDir, gameDirWritable);
 #else
   std::cerr << "torvel: built without the window; use --headless\n";
   return 2;

@@ -31,9 +31,14 @@ constexpr Subcommand kSubcommands[] = {
     {"anim", tvx::Anim, "anim pack DIR OUT  anim list FILE   animation entries (DIR/anim.txt)"},
 };
 
+void PrintUsage(std::ostream& out) {
+  out << "usage: tvx COMMAND ARGS\n";
+  for (const Subcommand& s : kSubcommands) out << "  tvx " << s.usage << "\n";
+  out << "  tvx --help | --version\n";
+}
+
 int Usage() {
-  std::cerr << "usage: tvx COMMAND ARGS\n";
-  for (const Subcommand& s : kSubcommands) std::cerr << "  tvx " << s.usage << "\n";
+  PrintUsage(std::cerr);
   return 2;
 }
 
@@ -42,6 +47,14 @@ int Usage() {
 int main(int argc, char** argv) {
   if (argc < 2) return Usage();
   std::string_view name = argv[1];
+  if (name == "--help" || name == "-h") {
+    PrintUsage(std::cout);
+    return 0;
+  }
+  if (name == "--version") {
+    std::cout << "tvx " << TORVEL_VERSION << "\n";
+    return 0;
+  }
   for (const Subcommand& s : kSubcommands) {
     if (s.name == name) return s.run(tvx::Args(argv + 2, argv + argc));
   }

@@ -37,7 +37,7 @@ int RunHeadless(const HeadlessRunOptions& options) {
     std::cerr << "torvel: " << what << "\n";
     writeFailed = true;
   };
-  TForm1 engine(host, EngineOptions{options.gameDir, options.seed});
+  TForm1 engine(host, EngineOptions{options.gameDir, options.seed, options.gameDirWritable});
   host.Attach(&engine);
   if (host.Start()) {
     if (options.frames) {

@@ -14,7 +14,8 @@ struct HeadlessRunOptions {
   std::optional<std::filesystem::path> stateFile;
   std::optional<uint32_t> seed;
   std::filesystem::path settingsFolder;
-  std::filesystem::path dataFolder;  // save files when the game's folder cannot be written
+  std::filesystem::path dataFolder;     // save files when the game's folder cannot be written
+  std::optional<bool> gameDirWritable;  // unset: probed
 };
 
 // Returns the process exit code: 0 done, 1 the game could not start, 2 bad input file or a

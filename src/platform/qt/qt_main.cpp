@@ -21,12 +21,12 @@ void PreferXcb() {
 }
 }  // namespace
 
-int RunQt(int argc, char** argv, const std::filesystem::path& gameDir) {
+int RunQt(int argc, char** argv, const std::filesystem::path& gameDir, std::optional<bool> gameDirWritable) {
   PreferXcb();
   QApplication app(argc, argv);
   QApplication::setApplicationName("torvel");
   QtHost host(UserConfigFolder());
-  TForm1 engine(host, EngineOptions{gameDir, std::nullopt});
+  TForm1 engine(host, EngineOptions{gameDir, std::nullopt, gameDirWritable});
   host.Attach(&engine);
   if (host.Start()) host.Run();
   return engine.ctl.startupFailed ? 1 : 0;
