@@ -72,8 +72,8 @@ struct Installation {
 
   // Runs the installed program as a player whose folders are under `home`.
   ProgramRun Play(const std::string& arguments) const {
-    return RunProgram("env XDG_CONFIG_HOME=" + (home / "config").string() + " XDG_DATA_HOME=" + (home / "data").string() +
-               " " + torvel.string() + " " + arguments);
+    return RunProgram("env XDG_CONFIG_HOME=" + (home / "config").string() +
+                      " XDG_DATA_HOME=" + (home / "data").string() + " " + torvel.string() + " " + arguments);
   }
 };
 
