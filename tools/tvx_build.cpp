@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -163,7 +164,7 @@ uint32_t LoopFrame(const fs::path& wav, const torvel::WavSound& sound) {
   const std::string text(AsText(bytes));
   char* end = nullptr;
   const double seconds = std::strtod(text.c_str(), &end);
-  const bool rest = std::all_of(end, text.c_str() + text.size(), [](unsigned char c) { return std::isspace(c); });
+  const bool rest = std::all_of(const_cast<const char*>(end), text.c_str() + text.size(), [](unsigned char c) { return std::isspace(c); });
   if (end == text.c_str() || !rest || !std::isfinite(seconds) || seconds < 0) {
     Refuse(loopFile, 1, "not a number of seconds");
   }

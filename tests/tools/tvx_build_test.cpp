@@ -56,6 +56,11 @@ void Put(const fs::path& file, const Bytes& bytes) {
   ASSERT_TRUE(WriteFileAtomically(file, bytes));
 }
 
+void PutPng(const fs::path& file, const Bitmap& picture) {
+  fs::create_directories(file.parent_path());
+  ASSERT_TRUE(WritePng(file, picture));
+}
+
 Bytes Read(const fs::path& file) {
   Bytes bytes;
   EXPECT_TRUE(ReadWholeFile(file, bytes)) << file;
@@ -97,7 +102,7 @@ Bytes Wave(size_t frames, uint32_t rate, uint16_t channels = 1) {
 }
 
 void PutAnimation(const fs::path& dir) {
-  ASSERT_TRUE(WritePng(dir / "k.png", Stripes(16, 8)));
+  PutPng(dir / "k.png", Stripes(16, 8));
   Put(dir / "anim.txt", std::string_view("interval 50\nkey k.png\nhold\n"));
 }
 
@@ -138,7 +143,8 @@ TEST_F(TvxBuildTest, DataArchiveHoldsShiftJisLinesEndedByNulExactly) {
   const Bytes plain = {'@', 'b', 'g', ' ', 0x89, 0x77, 0, 0x82, 0xA0, 0};
   Bytes expected = {1, 0, 0, 0, 'm', 'a', 'i', 'n'};
   expected.resize(4 + 56, 0);
-  for (uint8_t b : {68, 0, 0, 0, static_cast<uint8_t>(plain.size()), 0, 0, 0}) expected.push_back(b);
+  const Bytes offsetAndSize = {68, 0, 0, 0, static_cast<uint8_t>(plain.size()), 0, 0, 0};
+  expected.insert(expected.end(), offsetAndSize.begin(), offsetAndSize.end());
   for (uint8_t b : plain) expected.push_back(static_cast<uint8_t>(256 - b));  // stored negated
   EXPECT_EQ(Read(Out() / "tq_data.tvx"), expected);
 }
@@ -150,10 +156,10 @@ TEST_F(TvxBuildTest, EveryFolderConvertsItsFiles) {
   const Bytes ogg = {'O', 'g', 'g', 'S', 1, 2, 3};
   Put(Src() / "data" / "sj.s", Bytes{0x82, 0xA0, '\r', '\n', 'x'});
   Put(Src() / "data" / "table.bin", Bytes{1, 0, 2});
-  ASSERT_TRUE(WritePng(Src() / "gra" / "P.png", picture));
+  PutPng(Src() / "gra" / "P.png", picture);
   Put(Src() / "gra2" / "Q.bmp", Bmp(picture));
   Put(Src() / "gra2" / "ready", packed);
-  ASSERT_TRUE(WritePng(Src() / "gjp" / "J.png", picture));
+  PutPng(Src() / "gjp" / "J.png", picture);
   Put(Src() / "gjp" / "K.jpg", jpeg);
   Put(Src() / "bgm" / "M.wav", Wave(16000, 8000));
   Put(Src() / "bgm" / "M.loop", std::string_view("0.5\n"));
@@ -244,8 +250,8 @@ TEST_F(TvxBuildTest, EntriesAreSortedByNameAndALongNameWidensTheField) {
 }
 
 TEST_F(TvxBuildTest, OneTreeGivesTheSameBytesEveryTime) {
-  ASSERT_TRUE(WritePng(Src() / "gra" / "P.png", Stripes(16, 8)));
-  ASSERT_TRUE(WritePng(Src() / "gjp" / "J.png", Stripes(16, 8)));
+  PutPng(Src() / "gra" / "P.png", Stripes(16, 8));
+  PutPng(Src() / "gjp" / "J.png", Stripes(16, 8));
   Put(Src() / "data" / "main.txt", std::string_view("@bg J\n"));
   Put(Src() / "data" / "other.txt", std::string_view("x\n"));
   Put(Src() / "bgm" / "M.wav", Wave(3000, 8000));
