@@ -279,6 +279,11 @@ std::vector<uint8_t> BuildArchive(const fs::path& dir, Kind kind) {
     for (const fs::path& file : SortedChildren(dir)) {
       Source s{file, {}};
       const bool folder = fs::is_directory(file, ec);
+      const std::string stem = folder ? file.filename().string() : file.stem().string();
+      if (!torvel::Utf8ToSjisExact(stem, s.entry.name)) Refuse(file, "the name cannot be written in Shift-JIS");
+      if (kind == Kind::Data && s.entry.name.size() > kDataNameLimit) {
+        Refuse(file, "the name is longer than " + std::to_string(kDataNameLimit) + " bytes");
+      }
       if (kind == Kind::Animation) {
         if (!folder) Refuse(file, "unknown file type (an animation is a folder with anim.txt)");
         std::string error;
@@ -288,11 +293,6 @@ std::vector<uint8_t> BuildArchive(const fs::path& dir, Kind kind) {
         std::optional<std::vector<uint8_t>> body = Convert(kind, file);
         if (!body) continue;
         s.entry.body = std::move(*body);
-      }
-      const std::string stem = folder ? file.filename().string() : file.stem().string();
-      if (!torvel::Utf8ToSjisExact(stem, s.entry.name)) Refuse(file, "the name cannot be written in Shift-JIS");
-      if (kind == Kind::Data && s.entry.name.size() > kDataNameLimit) {
-        Refuse(file, "the name is longer than " + std::to_string(kDataNameLimit) + " bytes");
       }
       sources.push_back(std::move(s));
     }
@@ -379,6 +379,24 @@ void RemoveStale(const fs::path& out, const fs::path& relative) {
   }
 }
 
+// Interruptions from the terminal or the system wait while the new files are moved in, so that
+// Ctrl-C leaves the old game or the new one, not a mix.
+class SignalsHeld {
+ public:
+  SignalsHeld() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int s : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&set, s);
+    sigprocmask(SIG_BLOCK, &set, &old_);
+  }
+  ~SignalsHeld() { sigprocmask(SIG_SETMASK, &old_, nullptr); }
+  SignalsHeld(const SignalsHeld&) = delete;
+  SignalsHeld& operator=(const SignalsHeld&) = delete;
+
+ private:
+  sigset_t old_;
+};
+
 class Builder {
  public:
   Builder(fs::path source, fs::path out) : source_(std::move(source)), out_(std::move(out)) {}
@@ -460,14 +478,15 @@ class Builder {
   // Moves the new files in. The list names the old and the new files while they are moved, so
   // that a build killed halfway leaves a folder the next build still knows as its own.
   void Commit(const std::vector<fs::path>& outputs) {
-    std::set<fs::path> all(listed_.begin(), listed_.end());
-    all.insert(outputs.begin(), outputs.end());
-    WriteOut(out_ / kListName, ListText({all.begin(), all.end()}));
     std::error_code ec;
     for (const fs::path& f : outputs) {
       const fs::path target = out_ / f;
       if (fs::is_directory(fs::symlink_status(target, ec))) Refuse(target, "a folder where the build puts a file");
     }
+    const SignalsHeld held;
+    std::set<fs::path> all(listed_.begin(), listed_.end());
+    all.insert(outputs.begin(), outputs.end());
+    WriteOut(out_ / kListName, ListText({all.begin(), all.end()}));
     for (const fs::path& f : outputs) {
       const fs::path target = out_ / f;
       fs::create_directories(target.parent_path(), ec);
@@ -480,6 +499,8 @@ class Builder {
       if (!fresh.count(old)) RemoveStale(out_, old);
     }
     WriteOut(out_ / kListName, ListText(outputs));
+    fs::remove_all(temporary_, ec);
+    temporary_.clear();
   }
 
   fs::path source_;

@@ -303,6 +303,8 @@ TEST_P(TvxBuildRefusal, NamesTheFileAndLeavesTheGameAsItWas) {
   ASSERT_EQ(Build(Src(), Out()).code, 0);
   Put(Out() / "save0.dat", std::string_view("global"));
   const auto before = Snapshot(Out());
+  // The data archive this build would write differs from the one in the game folder.
+  Put(Src() / "data" / "main.txt", std::string_view("changed\n"));
   GetParam().make(Src());
   const ProgramRun run = Build(Src(), Out());
   EXPECT_EQ(run.code, 1);
