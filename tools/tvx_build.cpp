@@ -45,11 +45,11 @@ struct Folder {
 
 // In the order the engine opens them.
 constexpr Folder kFolders[] = {
-    {"data", Kind::Data},     {"data2", Kind::Data},     {"gjp", Kind::Jpeg},  {"gra", Kind::Picture},
-    {"gra2", Kind::Picture},  {"gra3", Kind::Picture},   {"wav1", Kind::Wave}, {"wav2", Kind::Wave},
-    {"wav3", Kind::Wave},     {"wav4", Kind::Wave},      {"wav5", Kind::Wave}, {"se0", Kind::Wave},
-    {"se1", Kind::Wave},      {"se2", Kind::Wave},       {"ogg1", Kind::Ogg},  {"ogg2", Kind::Ogg},
-    {"ogg3", Kind::Ogg},      {"bgm", Kind::Music},      {"anim", Kind::Animation}, {"anim2", Kind::Animation},
+    {"data", Kind::Data},    {"data2", Kind::Data},   {"gjp", Kind::Jpeg},       {"gra", Kind::Picture},
+    {"gra2", Kind::Picture}, {"gra3", Kind::Picture}, {"wav1", Kind::Wave},      {"wav2", Kind::Wave},
+    {"wav3", Kind::Wave},    {"wav4", Kind::Wave},    {"wav5", Kind::Wave},      {"se0", Kind::Wave},
+    {"se1", Kind::Wave},     {"se2", Kind::Wave},     {"ogg1", Kind::Ogg},       {"ogg2", Kind::Ogg},
+    {"ogg3", Kind::Ogg},     {"bgm", Kind::Music},    {"anim", Kind::Animation}, {"anim2", Kind::Animation},
 };
 
 constexpr const char* kFilesFolder = "files";
@@ -164,7 +164,8 @@ uint32_t LoopFrame(const fs::path& wav, const torvel::WavSound& sound) {
   const std::string text(AsText(bytes));
   char* end = nullptr;
   const double seconds = std::strtod(text.c_str(), &end);
-  const bool rest = std::all_of(const_cast<const char*>(end), text.c_str() + text.size(), [](unsigned char c) { return std::isspace(c); });
+  const bool rest = std::all_of(const_cast<const char*>(end), text.c_str() + text.size(),
+                                [](unsigned char c) { return std::isspace(c); });
   if (end == text.c_str() || !rest || !std::isfinite(seconds) || seconds < 0) {
     Refuse(loopFile, 1, "not a number of seconds");
   }
