@@ -28,6 +28,7 @@ constexpr Subcommand kSubcommands[] = {
     {"extract", tvx::Extract, "extract ARCHIVE DIR          every entry to a file"},
     {"wady", tvx::Wady, "wady encode|decode --type a|b [--loop SECONDS] IN OUT   WAV <-> compressed wave"},
     {"pic", tvx::Pic, "pic encode IN.png|IN.bmp OUT  pic decode IN OUT.png   packed pictures"},
+    {"build", tvx::Build, "build SRC_DIR OUT_DIR         a game folder from a source tree (see README)"},
     {"anim", tvx::Anim, "anim pack DIR OUT  anim list FILE   animation entries (DIR/anim.txt)"},
 };
 

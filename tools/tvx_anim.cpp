@@ -51,7 +51,7 @@ class Packer {
   // Reads anim.txt and builds the entry; on a refusal `error` names the line.
   bool Build(std::vector<uint8_t>& out) {
     std::ifstream in(dir_ / "anim.txt");
-    if (!in) return Refuse(0, "cannot read " + (dir_ / "anim.txt").string());
+    if (!in) return Refuse(0, "cannot read the list of frames");
     std::string text;
     for (int number = 1; std::getline(in, text); ++number) {
       if (const size_t hash = text.find('#'); hash != std::string::npos) text.erase(hash);
@@ -72,8 +72,9 @@ class Packer {
   const torvel::AnimationBlueprint& Blueprint() const { return blueprint_; }
 
  private:
+  // "DIR/anim.txt:LINE: reason", or without the line when the list itself cannot be read.
   bool Refuse(int line, const std::string& why) {
-    error_ = "anim.txt:" + std::to_string(line) + ": " + why;
+    error_ = (dir_ / "anim.txt").string() + (line > 0 ? ":" + std::to_string(line) : "") + ": " + why;
     return false;
   }
 
@@ -215,6 +216,17 @@ int PackAnimation(const fs::path& dir, const fs::path& out) {
             << " bytes\n";
   return 0;
 }
+
+}  // namespace
+
+bool PackAnimationFolder(const fs::path& dir, std::vector<uint8_t>& entry, std::string& error) {
+  Packer packer(dir);
+  if (packer.Build(entry)) return true;
+  error = packer.Error();
+  return false;
+}
+
+namespace {
 
 const char* KindName(int16_t kind) {
   switch (kind) {

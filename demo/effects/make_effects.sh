@@ -2,19 +2,18 @@
 # Makes the pictures and animations of the demo's showcase scene from nothing with ImageMagick and
 # sox: three skies for the background animation, a sweat-drop mark, a ring of light for the effect
 # animation, an opening clip with key, patch and hold frames and a chime, and a small clip for the
-# enlarging player. Packs them into the archives the engine reads.
-# Usage: make_effects.sh TVX WORK_DIR GAME_DIR
+# enlarging player. Writes the source tree's folders gra2 (pictures) and anim (one folder with
+# anim.txt per animation) under WORK_DIR for `tvx build`.
+# Usage: make_effects.sh WORK_DIR
 set -eu
-tvx=$1
-work=$2
-game=$3
+work=$1
 rm -rf "$work"
 gra=$work/gra2
 anim=$work/anim
-mkdir -p "$gra" "$anim" "$work/open" "$work/small"
+mkdir -p "$gra" "$anim/EF_OPEN" "$anim/EF_SMALL"
 
 # PNG24: no alpha and no palette, so every picture reads back as plain 24-bit colour. The
-# pictures in $gra are stored packed by `tvx pack`.
+# pictures in $gra are stored packed by `tvx build`.
 picture() {
   out=$1
   shift
@@ -49,7 +48,7 @@ done
 
 # The opening clip, 640 × 480: night falls to dawn. Stars twinkle in as patches, holds keep the
 # picture, and the sun comes up in patches before the last key frame.
-o=$work/open
+o=$anim/EF_OPEN
 picture "$o/night.png" -size 640x480 gradient:'#050b1f'-'#1b2b55' -fill '#15121c' \
   -draw "polygon 0,480 0,380 150,330 300,390 470,340 640,380 640,480"
 # Each star is cut from the night with that star drawn on it, so its patch matches the sky.
@@ -96,10 +95,9 @@ hold sun2.png
 key day.png
 hold
 LIST
-"$tvx" anim pack "$o" "$anim/EF_OPEN" >/dev/null
 
 # The small clip for the enlarging player, 320 × 240 at fifteen frames a second: a ball crossing.
-s=$work/small
+s=$anim/EF_SMALL
 echo "interval 66" >"$s/anim.txt"
 for i in 0 1 2 3 4 5 6 7 8 9 10 11; do
   x=$((30 + i * 24))
@@ -107,7 +105,3 @@ for i in 0 1 2 3 4 5 6 7 8 9 10 11; do
   picture "$s/f$i.png" -size 320x240 gradient:'#2a3f6b'-'#86b5e0' -fill '#ffcf5a' -draw "circle $x,$y $((x + 18)),$y"
   echo "key f$i.png" >>"$s/anim.txt"
 done
-"$tvx" anim pack "$s" "$anim/EF_SMALL" >/dev/null
-
-"$tvx" pack "$gra" "$game/tq_gra2.tvx" >/dev/null
-"$tvx" pack "$anim" "$game/tq_anim.tvx" >/dev/null

@@ -2,12 +2,10 @@
 # Draws the pictures of the demo's extras with ImageMagick: the picture gallery's two sets, the
 # scene gallery and the music room (each page as shown and with every control lit), the lock
 # plate, the percentage digits, two gallery pictures of their own (one of them 1,200 rows tall,
-# scrolled by the viewer) and the recollection screen with its page buttons. Packs them into the
-# third picture archive. Usage: make_gallery.sh TVX WORK_DIR GAME_DIR
+# scrolled by the viewer) and the recollection screen with its page buttons, into the source
+# tree's folder gra3 under WORK_DIR for `tvx build`. Usage: make_gallery.sh WORK_DIR
 set -eu
-tvx=$1
-work=$2
-game=$3
+work=$1
 rm -rf "$work"
 gra=$work/gra3
 mkdir -p "$gra" "$work/tmp"
@@ -151,5 +149,3 @@ for side in 0 1; do
     -fill white -pointsize 16 -annotate +9+34 1 -annotate +9+92 2
 done
 picture "$gra/ss_kaiso_p.png" "$t/pages0.png" "$t/pages1.png" +append
-
-"$tvx" pack "$gra" "$game/tq_gra3.tvx" >/dev/null
