@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "devtools/devtools_state.h"
 #include "graphics/effect_state.h"
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
@@ -816,6 +817,16 @@ class TForm1 {
   PanicState panic;
   QuickButtons quickButtons;
   ConfigScreen configScreen;
+
+  // ---- developer tools (devtools/) ----
+  DevToolsState devtools;
+  // Scans the folder DBG_SCRIPT_PATH of the debug settings into the debug script set and, when
+  // the running script has a source there, reads it and its line table.
+  void RebuildDebugScriptSet();
+  std::filesystem::path DebugSettingsFile();
+  // The script editor closed with `tag` as the position to run from: another position clears the
+  // page and continues there, kept within the script.
+  void ReturnFromScriptEditor(int tag);
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);
