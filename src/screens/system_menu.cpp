@@ -84,17 +84,25 @@ void TForm1::RightClickAction() {
 
 void TForm1::CloseRightClickMenu() { systemMenu.menuOpen = false; }
 
+void TForm1::StartAutoFromMenu() {
+  if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kMenuAutoSpeed;
+  vars.S(kVarAutoSpeed) = vars.S(kVarChosenAutoSpeed);
+  DrawQuickButtons(1);
+}
+
+void TForm1::StartSkipFromMenu() {
+  StopVoice();
+  vars.S(kVarSkipShown) = kShownOn;
+  DrawQuickButtons(1);
+  ctl.skipActive = true;
+}
+
 void TForm1::RunPopupEntry(std::string_view id) {
   systemMenu.menuOpen = false;
   if (id == "auto") {
-    if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kMenuAutoSpeed;
-    vars.S(kVarAutoSpeed) = vars.S(kVarChosenAutoSpeed);
-    DrawQuickButtons(1);
+    StartAutoFromMenu();
   } else if (id == "skip") {
-    StopVoice();
-    vars.S(kVarSkipShown) = kShownOn;
-    DrawQuickButtons(1);
-    ctl.skipActive = true;
+    StartSkipFromMenu();
   } else if (id == "log") {
     OpenBacklog();
   } else if (id == "hide-window") {

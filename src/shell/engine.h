@@ -695,6 +695,9 @@ class TForm1 {
   bool PopupEntryEnabled(std::string_view id) const;
   // What choosing an entry of the right-click menu does; every entry clears the menu-open flag.
   void RunPopupEntry(std::string_view id);
+  // Auto mode and skip as the main and pop-up menus start them.
+  void StartAutoFromMenu();
+  void StartSkipFromMenu();
   // Closes the open question: the picture put back (unless immediate), the menus unlocked, then
   // the action of "はい" when `yes`.
   void CloseQuestion(bool yes, bool immediate);

@@ -10,10 +10,6 @@ namespace {
 
 constexpr int kVarPlayPhase = 0;
 constexpr int kVarStoryStarted = 28;
-constexpr int kVarChosenAutoSpeed = 27;
-constexpr int kVarSkipShown = 60;
-constexpr int kShownOn = 2;
-constexpr int kMenuAutoSpeed = 4;  // "オート" with no speed chosen yet
 // The quit menu opens under the tool bar's "終了".
 constexpr Point kQuitPopupPlace{4, 21};
 
@@ -129,22 +125,15 @@ void TForm1::RunMainMenuEntry(std::string_view id) {
     PlayVoiceLine(save ? "SSE05" : "SSE06");
     OpenSaveLoadScreen(save ? 1 : 0);
   } else if (id == "skip") {
-    StopVoice();
-    vars.S(kVarSkipShown) = kShownOn;
-    DrawQuickButtons(1);
-    ctl.skipActive = true;
+    StartSkipFromMenu();
   } else if (id == "backlog") {
     OpenBacklog();
   } else if (id == "auto") {
-    if (vars.S(kVarChosenAutoSpeed) == 0) vars.S(kVarChosenAutoSpeed) = kMenuAutoSpeed;
-    vars.S(kVarAutoSpeed) = vars.S(kVarChosenAutoSpeed);
-    DrawQuickButtons(1);
+    StartAutoFromMenu();
   } else if (id == "hide-window") {
     HideWindow();
   } else if (id == "settings") {
-    if (ctl.blockingScene) return;
-    StopSkipAndAuto(true);
-    OpenConfigScreen();
+    OpenConfiguration();
   } else if (id == "scale-1" || id == "scale-2" || id == "scale-fit") {
     SetWindowScale(id == "scale-1" ? 1 : id == "scale-2" ? 2 : 0);
   } else if (id == "integer-scaling") {

@@ -39,17 +39,8 @@ class SystemMenu : public ::testing::Test {
   HeadlessHost& H() { return game.Host(); }
   // Input lines with times counted from now.
   void Play(const std::string& lines) {
-    std::string text;
     const uint32_t now = H().TickCount();
-    size_t pos = 0;
-    while (pos < lines.size()) {
-      const size_t end = lines.find('\n', pos);
-      const std::string line = lines.substr(pos, end - pos);
-      const size_t space = line.find(' ');
-      text += std::to_string(now + static_cast<uint32_t>(std::stoi(line.substr(0, space)))) + line.substr(space) + "\n";
-      pos = end == std::string::npos ? lines.size() : end + 1;
-    }
-    InputScript script = ParseInputScript(text);
+    InputScript script = ParseInputScript(InputLinesFrom(now, lines));
     ASSERT_EQ(script.error, "");
     H().SetInput(script.events);
     H().RunUntil(now + 1000);

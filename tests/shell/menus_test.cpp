@@ -76,17 +76,8 @@ class MenuGame {
   HeadlessHost& H() { return game.Host(); }
   // Input lines with times counted from now; what the run wrote on stderr.
   std::string Play(const std::string& lines, uint32_t runMs = 600) {
-    std::string text;
     const uint32_t now = H().TickCount();
-    size_t pos = 0;
-    while (pos < lines.size()) {
-      const size_t end = lines.find('\n', pos);
-      const std::string line = lines.substr(pos, end - pos);
-      const size_t space = line.find(' ');
-      text += std::to_string(now + static_cast<uint32_t>(std::stoi(line.substr(0, space)))) + line.substr(space) + "\n";
-      pos = end == std::string::npos ? lines.size() : end + 1;
-    }
-    InputScript script = ParseInputScript(text);
+    InputScript script = ParseInputScript(InputLinesFrom(now, lines));
     EXPECT_EQ(script.error, "");
     ::testing::internal::CaptureStderr();
     H().SetInput(script.events);

@@ -12,6 +12,19 @@
 
 namespace torvel::testing {
 
+std::string InputLinesFrom(uint32_t now, const std::string& lines) {
+  std::string text;
+  size_t pos = 0;
+  while (pos < lines.size()) {
+    const size_t end = lines.find('\n', pos);
+    const std::string line = lines.substr(pos, end - pos);
+    const size_t space = line.find(' ');
+    text += std::to_string(now + static_cast<uint32_t>(std::stoi(line.substr(0, space)))) + line.substr(space) + "\n";
+    pos = end == std::string::npos ? lines.size() : end + 1;
+  }
+  return text;
+}
+
 TempFolder::TempFolder() {
   static std::atomic<int> counter{0};
   path_ = std::filesystem::temp_directory_path() /

@@ -26,6 +26,10 @@ class TempFolder {
   std::filesystem::path path_;
 };
 
+// Headless input lines whose times count from `now` ("200 click 10 20" → now + 200), as the
+// input file gives them.
+std::string InputLinesFrom(uint32_t now, const std::string& lines);
+
 class GameFixture {
  public:
   GameFixture();
