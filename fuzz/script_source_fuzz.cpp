@@ -1,5 +1,5 @@
-// Arbitrary bytes as a loose script source of either form, as a saved picture filter and as an
-// edited history: decoded text must encode back to the same lines, the line table must ascend,
+// Arbitrary bytes as a loose script source of either form, as a saved picture filter, as a watch
+// list entry and as an edited history: decoded text must encode back to the same lines, the line table must ascend,
 // and the history block must end the text.
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +10,7 @@
 #include "devtools/debug_script_set.h"
 #include "devtools/edit_history.h"
 #include "devtools/script_editor_model.h"
+#include "devtools/watch_list.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace torvel;
@@ -34,5 +35,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   PictureFilter filter = ParseFilter(record);
   if (filter.trimStart < 0 || filter.trimStart > 300 || filter.trimSize < 100 || filter.trimSize > 600)
     __builtin_trap();
+  if (std::optional<WatchEntry> watch = ParseWatchEntry(record)) {
+    if (watch->index < 0 || watch->index > 999) __builtin_trap();
+    VarStore vars;
+    if (FormatWatch(*watch, vars).size() != 8) __builtin_trap();
+  }
   return 0;
 }

@@ -19,7 +19,8 @@ constexpr const char* kUsage =
     "usage: torvel [GAME_DIR]\n"
     "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
     "GAME_DIR\n"
-    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n";
+    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n"
+    "       torvel --dev [GAME_DIR]     (with the developer controls beside the picture)\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
   torvel::HeadlessRunOptions headless;
   bool isHeadless = false;
   bool printPaths = false;
+  bool developer = false;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -47,6 +49,8 @@ int main(int argc, char** argv) {
       isHeadless = true;
     } else if (arg == "--paths") {
       printPaths = true;
+    } else if (arg == "--dev") {
+      developer = true;
     } else if (arg == "--input") {
       headless.inputFile = value("--input");
     } else if (arg == "--shot") {
@@ -93,7 +97,7 @@ int main(int argc, char** argv) {
   // One windowed engine per user; headless runs take no lock, so tests run side by side.
   torvel::InstanceLock lock(torvel::UserRuntimeFolder());
   if (!lock.Held()) return 1;
-  return torvel::RunQt(argc, argv, gameDir);
+  return torvel::RunQt(argc, argv, gameDir, developer);
 #else
   std::cerr << "torvel: built without the window; use --headless\n";
   return 2;

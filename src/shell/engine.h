@@ -830,6 +830,18 @@ class TForm1 {
   // The script editor closed with `tag` as the position to run from: another position clears the
   // page and continues there, kept within the script.
   void ReturnFromScriptEditor(int tag);
+  // A developer button: queued, and run between frames, never inside a loop that pumps the
+  // window's messages (devtools/dev_buttons.cpp).
+  void PressDeveloperButton(DevButton button, std::string argument = {});
+  void RunPendingDeveloperButtons();
+  // The variable editor: opening asks whether its changes replace save0.dat; closing lets the
+  // next global-data write be the last one that stores memory as it is.
+  void OpenFlagEditor();
+  void CloseFlagEditor();
+  // After a change made in the variable editor: S000 and S028 refresh the menus.
+  void ApplyVariableEdit(const VarEditResult& result);
+  // The scripts of the data archive, upper-case and sorted, as the script selector lists them.
+  std::vector<std::string> SelectorScriptNames() const;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

