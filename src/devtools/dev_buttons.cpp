@@ -52,7 +52,8 @@ void TForm1::OpenFlagEditor() {
   devtools.replaceEndsAtNextWrite = false;
   const MessageResult answer = host.ShowMessage(
       Utf8ToSjis("変数エディタ"),
-      Utf8ToSjis("変数エディタでの変更を save0.dat にそのまま書き込みますか？（今の save0.dat は save0.dat.bak に残します）"),
+      Utf8ToSjis(
+          "変数エディタでの変更を save0.dat にそのまま書き込みますか？（今の save0.dat は save0.dat.bak に残します）"),
       MessageButtons::OkCancel, MessageIcon::Question);
   if (answer != MessageResult::Ok) return;
   // The file is never deleted: what it held stays in save0.dat.bak, written whole before the
@@ -64,8 +65,9 @@ void TForm1::OpenFlagEditor() {
     std::string error;
     if (!std::filesystem::is_regular_file(file, ec) || !ReadWholeFile(file, bytes, kGlobalDataSize * 4, error) ||
         !WriteFileAtomically(SaveFolder() / "save0.dat.bak", bytes, &error)) {
-      host.ShowMessage(Utf8ToSjis("変数エディタ"), Utf8ToSjis("save0.dat.bak を書き込めません。save0.dat は今のまま残します。"),
-                       MessageButtons::Ok, MessageIcon::Error);
+      host.ShowMessage(Utf8ToSjis("変数エディタ"),
+                       Utf8ToSjis("save0.dat.bak を書き込めません。save0.dat は今のまま残します。"), MessageButtons::Ok,
+                       MessageIcon::Error);
       return;
     }
   }

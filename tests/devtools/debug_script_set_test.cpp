@@ -130,6 +130,7 @@ TEST(DebugScriptSetTest, LoadingAScriptOfTheSetFillsItsLineTable) {
   GameFixture game;
   game.Script("_config", kConfig).Script("main", "\\hello\n@end\n").Script("other", "\\x\n");
   TForm1& engine = game.Start();
+  game.RunToWait();  // the story runs "main"
   // Utf-8 source: "\\hello" is 6 bytes, "あい" 4 bytes in Shift-JIS, "@end" 4.
   const fs::path sources = game.Dir() / "sources";
   WriteBytes(sources / "main.txt", "\\hello\n\xE3\x81\x82\xE3\x81\x84\n@end\n");

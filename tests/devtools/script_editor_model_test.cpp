@@ -295,10 +295,14 @@ TEST(ScriptEditorTest, RestartFromLineFiveStartsAtTheTop) {
   set.lineTable = BuildLineTable(set.sourceLines);
   set.tableEnd = 24;
   for (int i = 0; i < 5; ++i) game.Click(), game.RunToWait();
-  EXPECT_EQ(engine.script.pc, 24);  // past line 5 "\l4" being shown… the next line starts at 20
-  const int tag = RestartTenLinesBack(set, 20, engine.script.scenarioSize);
+  // Waiting at "\l4": the next line, line 5, starts at 20.
+  EXPECT_EQ(engine.script.pc, 20);
+  const int tag = RestartTenLinesBack(set, engine.script.pc, engine.script.scenarioSize);
   EXPECT_EQ(tag, 0);
   engine.ReturnFromScriptEditor(tag);
+  EXPECT_EQ(engine.script.pc, 0);
+  // The click the story waited for still holds it; the next one runs from the top.
+  game.Click();
   EXPECT_EQ(game.RunToWait(), "\\l0");
 }
 

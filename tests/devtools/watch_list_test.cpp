@@ -14,9 +14,18 @@ TEST(WatchListTest, TakesALetterAndThreeDigitsOnly) {
     int index;
   };
   const Case cases[] = {
-      {"V001", true, 'V', 1},  {"s028", true, 'S', 28},  {" E999 ", true, 'E', 999}, {"F000", true, 'F', 0},
-      {"G001", false},         {"V01", false},           {"V0001", false},          {"V-01", false},
-      {"V 01", false},         {"", false},              {"VABC", false},           {"T001", false},
+      {"V001", true, 'V', 1},
+      {"s028", true, 'S', 28},
+      {" E999 ", true, 'E', 999},
+      {"F000", true, 'F', 0},
+      {"G001", false},
+      {"V01", false},
+      {"V0001", false},
+      {"V-01", false},
+      {"V 01", false},
+      {"", false},
+      {"VABC", false},
+      {"T001", false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.text);

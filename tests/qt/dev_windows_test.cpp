@@ -3,11 +3,13 @@
 // through its own controls over a running engine.
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTest>
 #include <fstream>
 #include <sstream>
@@ -27,6 +29,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::GameFixture;
 using testing::MessageBoxAnswerer;
+using testing::RunEventsUntil;
 
 constexpr const char* kConfig =
     "TITLE:テスト\n"

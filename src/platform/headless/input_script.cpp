@@ -211,7 +211,8 @@ InputScript ParseInputScript(std::string_view text) {
       e.text = std::string(std::string_view(line).substr(static_cast<size_t>(w[2].data() - line.data())));
     } else if (what == "dev") {
       e.kind = InputEvent::Kind::Dev;
-      if (!ParseDevLine(w, n, e)) return fail("expected trace on|off, select NAME, flag-editor [close] or bit VIEW N set|clear");
+      if (!ParseDevLine(w, n, e))
+        return fail("expected trace on|off, select NAME, flag-editor [close] or bit VIEW N set|clear");
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

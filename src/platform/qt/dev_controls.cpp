@@ -2,19 +2,19 @@
 
 #include <QCheckBox>
 #include <QFileDialog>
-#include <QMainWindow>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPushButton>
 #include <QVBoxLayout>
 
 #include <cstdlib>
 
 #include "devtools/debug_settings.h"
-#include "resources/sjis.h"
 #include "platform/qt/script_editor_window.h"
 #include "platform/qt/script_selector_window.h"
 #include "platform/qt/variable_editor_window.h"
+#include "resources/sjis.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -41,7 +41,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
   watchList_ = new QListWidget(body);
   trace_ = new QCheckBox("Trace Mode", body);
   for (QWidget* w : std::initializer_list<QWidget*>{scriptEditor_, editEnable_, flagEditor_, selector_, watchEnable_,
-                                                     watchField_, watchAdd_, watchDelete_, watchList_, trace_})
+                                                    watchField_, watchAdd_, watchDelete_, watchList_, trace_})
     layout->addWidget(w);
   layout->addStretch();
   setWidget(body);
@@ -55,8 +55,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
   connect(scriptEditor_, &QPushButton::clicked, this,
           [this] { engine_.PressDeveloperButton(DevButton::ScriptEditor); });
   connect(flagEditor_, &QPushButton::clicked, this, [this] { engine_.PressDeveloperButton(DevButton::FlagEditor); });
-  connect(selector_, &QPushButton::clicked, this,
-          [this] { engine_.PressDeveloperButton(DevButton::ScriptSelector); });
+  connect(selector_, &QPushButton::clicked, this, [this] { engine_.PressDeveloperButton(DevButton::ScriptSelector); });
   connect(trace_, &QCheckBox::toggled, this, [this](bool on) { engine_.ctl.traceMode = on; });
   connect(watchAdd_, &QPushButton::clicked, this, [this] { AddWatch(); });
   connect(watchDelete_, &QPushButton::clicked, this, [this] {
@@ -113,7 +112,8 @@ void DevControls::RefreshWatch() {
 void StartDeveloperTools(TForm1& engine, DevControls& controls, QMainWindow& window) {
   window.addDockWidget(Qt::RightDockWidgetArea, &controls);
   SettingsStore store = DebugSettingsStore(controls.SettingsFolder(), engine.config.GAME_ID);
-  if (const char* folder = std::getenv("DBG_SCRIPT_PATH"); folder && *folder) store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder));
+  if (const char* folder = std::getenv("DBG_SCRIPT_PATH"); folder && *folder)
+    store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder));
   engine.RebuildDebugScriptSet();
   while (!engine.devtools.scripts.hasConfig) {
     const QString folder = QFileDialog::getExistingDirectory(&window, "DBG_SCRIPT_PATH");

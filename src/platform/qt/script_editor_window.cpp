@@ -437,8 +437,8 @@ void ScriptEditorWindow::Save() {
   }
   SettingsStore store = DebugSettingsStore(settingsFolder_, engine_.config.GAME_ID);
   store.Load();
-  const SaveOutcome logged =
-      AppendEditLog(std::filesystem::path(SjisToUtf8(store.ReadText("DBG_SCRIPT_PATH", ""))), file.name, window.Entry());
+  const SaveOutcome logged = AppendEditLog(std::filesystem::path(SjisToUtf8(store.ReadText("DBG_SCRIPT_PATH", ""))),
+                                           file.name, window.Entry());
   if (!logged.ok) QMessageBox::warning(this, "Script Editor", QString::fromStdString(logged.message));
   // The running script is loaded again; the opener continues at the old position.
   engine_.LoadScript(engine_.script.loadedScript, 1);
@@ -463,8 +463,8 @@ void ScriptEditorWindow::CloseWritingSettings() {
   for (int i = 0; i < kMaxFilters; ++i) {
     char key[16];
     std::snprintf(key, sizeof key, "DBG_FILTER%02d", i);
-    values.emplace_back(key, static_cast<size_t>(i) < filters_.size() ? FormatFilter(filters_[static_cast<size_t>(i)])
-                                                                       : std::string());
+    values.emplace_back(
+        key, static_cast<size_t>(i) < filters_.size() ? FormatFilter(filters_[static_cast<size_t>(i)]) : std::string());
   }
   values.emplace_back("EDIT_FONTSIZE", std::to_string(fontSize_->value()));
   values.emplace_back("WinTop", std::to_string(y()));

@@ -5,14 +5,15 @@
 // devtools/script_editor_model and devtools/edit_history.
 #include <QDialog>
 #include <QImage>
-#include <functional>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "devtools/script_editor_model.h"
 
 class QButtonGroup;
+class QCheckBox;
 class QLabel;
 class QLineEdit;
 class QListWidget;
@@ -45,7 +46,7 @@ class SaveEditWindow : public QDialog {
   int Kinds() const;
 
   int lastEditedLine_;
-  std::vector<class QCheckBox*> kinds_;
+  std::vector<QCheckBox*> kinds_;
   QLineEdit* note_;
   QPlainTextEdit* history_;
   QPushButton* save_;

@@ -26,9 +26,9 @@ constexpr int kSurfaceTop = 40;
 const char* const kViewNames[] = {"F", "V", "S", "E", "T", "G", "R", "G2", "G3"};
 
 // The surface: forwards the mouse to the window and paints its image.
-class Canvas : public QWidget {
+class SurfaceView : public QWidget {
  public:
-  Canvas(VariableEditorWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+  SurfaceView(VariableEditorWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
     setFixedSize(kSurfaceWidth, kSurfaceHeight);
     setMouseTracking(true);
   }
@@ -98,7 +98,7 @@ VariableEditorWindow::VariableEditorWindow(TForm1& engine, QWidget* parent)
   top->addWidget(value_);
   top->addWidget(enter_);
   top->addWidget(hover_);
-  canvas_ = new Canvas(*this, this);
+  canvas_ = new SurfaceView(*this, this);
   auto* layout = new QVBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addLayout(top);
