@@ -196,6 +196,7 @@ class ScriptEditorWindowTest : public ::testing::Test {
     WriteText(sources / "_config.txt", "x\n");
     WriteText(sources / "main.txt", "\\l0\n\\l1\n\\l2\n");
     TForm1& engine = game.Start();
+    game.RunToWait();
     SettingsStore store = DebugSettingsStore(game.Host().SettingsFolder(), "alpha");
     ASSERT_TRUE(store.Write("DBG_SCRIPT_PATH", sources.string()));
     ASSERT_TRUE(store.Write("DBG_FILTER00", "girls,CH,,,,,,,,SMILE,1,10,300"));
