@@ -390,7 +390,14 @@ void ScriptEditorWindow::PressThumbnail(int x, int y, bool left) {
   const int index = ThumbnailAt(grid_, x, y);
   if (index < 0 || static_cast<size_t>(index) >= results_.names.size()) return;
   const QString name = Q(results_.names[static_cast<size_t>(index)]);
-  if (!left) return;
+  if (!left) {
+    // The right button previews the picture itself.
+    Bitmap picture;
+    if (!engine_.LoadImage(results_.names[static_cast<size_t>(index)], picture) || picture.width <= 0) return;
+    const QImage image(picture.pixels.data(), picture.width, picture.height, picture.stride, QImage::Format_BGR888);
+    preview_->setPixmap(QPixmap::fromImage(image.scaled(preview_->size())));
+    return;
+  }
   const int position = positions_->checkedId();
   if (position < 0) return;
   switch (position) {
