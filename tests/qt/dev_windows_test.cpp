@@ -279,6 +279,31 @@ TEST_F(ScriptEditorWindowTest, ClosingWithEditsAsksAndRestartGoesTenLinesBack) {
   EXPECT_EQ(DebugSetting(game, "DBG_FILTER01"), "");
 }
 
+TEST_F(ScriptEditorWindowTest, OpensWithTheCommandOfTheSceneOnShow) {
+  struct Case {
+    int count;
+    const char* spec;
+    const char* command;
+    int button;
+  };
+  const Case cases[] = {
+      {0, "", "@bg BG01", 3},
+      {1, "CH_A", "@spr CH_A", 0},
+      {2, "CH_A,CH_B", "@spr CH_A,CH_B", 1},
+      {3, "CH_A,CH_B,CH_C", "@spr CH_A,CH_B,CH_C", 4},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.command);
+    game.Engine().layers.backgroundName = "BG01";
+    game.Engine().layers.spriteCount = c.count;
+    game.Engine().layers.spriteSpec = c.spec;
+    ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
+    window.Open(0);
+    EXPECT_EQ(window.CommandBox()->text().toStdString(), c.command);
+    EXPECT_EQ(window.Positions()->checkedId(), c.button);
+  }
+}
+
 TEST_F(ScriptEditorWindowTest, WithoutASourceSavingInsertingAndRestartingAreOff) {
   game.Engine().devtools.scripts.NoteLoaded("nothing-here");
   ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());

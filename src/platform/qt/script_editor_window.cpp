@@ -315,10 +315,28 @@ void ScriptEditorWindow::Open(int tag) {
   tracking_ = true;
 
   // The scene as the running story left it.
+  // The scene as the running story left it: by the sprite arrangement, its names go into the
+  // boxes of that arrangement and its button is selected, which composes the command.
   for (QLineEdit* box : boxes_) box->clear();
   boxes_[3]->setText(Q(engine_.layers.backgroundName));
-  boxes_[0]->setText(Q(engine_.layers.spriteSpec));
-  positions_->button(engine_.layers.spriteSpec.empty() ? 3 : 0)->click();
+  const QStringList fields = Q(engine_.layers.spriteSpec).split(',');
+  auto field = [&fields](int i) { return i < fields.size() ? fields[i] : QString(); };
+  switch (engine_.layers.spriteCount) {
+    case 1:
+      boxes_[0]->setText(field(0));
+      positions_->button(0)->click();
+      break;
+    case 2:
+      boxes_[1]->setText(field(0));
+      boxes_[2]->setText(field(1));
+      positions_->button(1)->click();
+      break;
+    case 3:
+      for (int i = 0; i < 3; ++i) boxes_[static_cast<size_t>(4 + i)]->setText(field(i));
+      positions_->button(4)->click();
+      break;
+    default: positions_->button(3)->click(); break;
+  }
 }
 
 std::vector<std::string> ScriptEditorWindow::SjisLines() const {
