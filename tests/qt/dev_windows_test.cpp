@@ -282,7 +282,7 @@ TEST_F(ScriptEditorWindowTest, ClosingWithEditsAsksAndRestartGoesTenLinesBack) {
 TEST_F(ScriptEditorWindowTest, OpensWithTheCommandOfTheSceneOnShow) {
   struct Case {
     int count;
-    const char* spec;
+    const char* sprites;
     const char* command;
     int button;
   };
@@ -296,7 +296,7 @@ TEST_F(ScriptEditorWindowTest, OpensWithTheCommandOfTheSceneOnShow) {
     SCOPED_TRACE(c.command);
     game.Engine().layers.backgroundName = "BG01";
     game.Engine().layers.spriteCount = c.count;
-    game.Engine().layers.spriteSpec = c.spec;
+    game.Engine().layers.spriteSpec = c.sprites;
     ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
     window.Open(0);
     EXPECT_EQ(window.CommandBox()->text().toStdString(), c.command);
