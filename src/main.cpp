@@ -23,6 +23,7 @@ constexpr const char* kUsage =
     "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
     "GAME_DIR\n"
     "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n"
+    "       torvel --dev [GAME_DIR]     (with the developer controls beside the picture)\n"
     "       torvel --version\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
@@ -36,6 +37,7 @@ int main(int argc, char** argv) {
   torvel::HeadlessRunOptions headless;
   bool isHeadless = false;
   bool printPaths = false;
+  bool developer = false;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -51,6 +53,8 @@ int main(int argc, char** argv) {
       isHeadless = true;
     } else if (arg == "--paths") {
       printPaths = true;
+    } else if (arg == "--dev") {
+      developer = true;
     } else if (arg == "--input") {
       headless.inputFile = value("--input");
     } else if (arg == "--shot") {
@@ -111,7 +115,7 @@ int main(int argc, char** argv) {
   // One windowed engine per user; headless runs take no lock, so tests run side by side.
   torvel::InstanceLock lock(torvel::UserRuntimeFolder());
   if (!lock.Held()) return 1;
-  return torvel::RunQt(argc, argv, gameDir, gameDirWritable);
+  return torvel::RunQt(argc, argv, gameDir, gameDirWritable, developer);
 #else
   std::cerr << "torvel: built without the window; use --headless\n";
   return 2;

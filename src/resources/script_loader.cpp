@@ -42,6 +42,7 @@ bool TForm1::LoadScript(std::string_view name, int target) {
     script.needLine = true;
     ctl.scriptRunning = true;
     vars.S(10) = 0;
+    devtools.scripts.NoteLoaded(name);
   } else {
     script.auxSize = static_cast<int>(body.size());
     script.auxPos = 0;

@@ -27,6 +27,7 @@ int PrintStoragePaths(const std::filesystem::path& gameDir, const std::filesyste
   out << "saves:        " << (saves / "save").string() << "\n";
   out << "global data:  " << (saves / "save0.dat").string() << "\n";
   out << "recollection: " << (saves / "kaiso.dat").string() << "\n";
+  out << "debug:        " << engine.DebugSettingsFile().string() << " [DBG]\n";
   return 0;
 }
 

@@ -61,7 +61,14 @@ bool TForm1::SaveGlobalData(int mode) {
       // What cannot be read is not replaced either.
       writable = false;
     } else if (std::optional<GlobalData> stored = DecodeGlobalData(bytes)) {
-      MergeGlobalData(memory, *stored);
+      if (devtools.globalDataReplace) {
+        // The variable editor's changes stand as memory holds them; read marks still join.
+        GlobalData marksOnly = memory;
+        marksOnly.readMarks = stored->readMarks;
+        MergeGlobalData(memory, marksOnly);
+      } else {
+        MergeGlobalData(memory, *stored);
+      }
     } else {
       // Damaged or cut short: set aside for the player, and not merged, so memory keeps its flags
       // and marks.
@@ -86,6 +93,10 @@ bool TForm1::SaveGlobalData(int mode) {
 
   // What memory now holds is what is written: marks past the last one the engine keeps are not.
   const bool written = writable && WriteFileAtomically(file, EncodeGlobalData(CollectGlobalData()));
+  if (written && devtools.replaceEndsAtNextWrite) {
+    devtools.replaceEndsAtNextWrite = false;
+    devtools.globalDataReplace = false;
+  }
 
   std::vector<std::pair<std::string, std::string>> globals;
   for (int i = 0; i < kGlobalVarCount; ++i) {

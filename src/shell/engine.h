@@ -14,6 +14,7 @@
 #include <utility>
 #include <vector>
 
+#include "devtools/devtools_state.h"
 #include "graphics/effect_state.h"
 #include "graphics/glyphs.h"
 #include "graphics/layers.h"
@@ -819,6 +820,28 @@ class TForm1 {
   PanicState panic;
   QuickButtons quickButtons;
   ConfigScreen configScreen;
+
+  // ---- developer tools (devtools/) ----
+  DevToolsState devtools;
+  // Scans the folder DBG_SCRIPT_PATH of the debug settings into the debug script set and, when
+  // the running script has a source there, reads it and its line table.
+  void RebuildDebugScriptSet();
+  std::filesystem::path DebugSettingsFile();
+  // The script editor closed with `tag` as the position to run from: another position clears the
+  // page and continues there, kept within the script.
+  void ReturnFromScriptEditor(int tag);
+  // A developer button: queued, and run between frames, never inside a loop that pumps the
+  // window's messages (devtools/dev_buttons.cpp).
+  void PressDeveloperButton(DevButton button, std::string argument = {});
+  void RunPendingDeveloperButtons();
+  // The variable editor: opening asks whether its changes replace save0.dat; closing lets the
+  // next global-data write be the last one that stores memory as it is.
+  void OpenFlagEditor();
+  void CloseFlagEditor();
+  // After a change made in the variable editor: S000 and S028 refresh the menus.
+  void ApplyVariableEdit(const VarEditResult& result);
+  // The scripts of the data archive, upper-case and sorted, as the script selector lists them.
+  std::vector<std::string> SelectorScriptNames() const;
 
  private:
   bool SaveSlot(int slot, bool quiet, std::string_view comment);

@@ -28,6 +28,7 @@ void TForm1::AppIdle() {
     Close();
   }
   RunPendingMenuCommands();
+  RunPendingDeveloperButtons();
 
   bool animate = true;
   if (ctl.saveLoadScreen == 2) {

@@ -85,6 +85,9 @@ std::string TForm1::DescribeState() const {
   AppendConfigState(out);
   AppendDisplayState(out);
   AppendMenuState(out);
+  out += std::string(",\"dev\":{\"traceMode\":") + (ctl.traceMode ? "true" : "false") +
+         ",\"flagEditorOpen\":" + (devtools.flagEditorOpen ? "true" : "false") +
+         ",\"globalDataReplace\":" + (devtools.globalDataReplace ? "true" : "false") + "}";
   out += "}\n";
   return out;
 }

@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "graphics/png_io.h"
+#include "platform/headless/dev_lines.h"
 #include "resources/file_io.h"
 #include "resources/sjis.h"
 #include "shell/engine.h"
@@ -148,6 +149,7 @@ void HeadlessHost::Deliver(const InputEvent& e) {
         std::cerr << "menu: no " << e.menu << " menu is shown at " << e.time << " ms; the line is ignored\n";
       }
       break;
+    case InputEvent::Kind::Dev: RunDevLine(*engine_, e, std::cerr); break;
     case InputEvent::Kind::Close:
       // The player's close button: asked at once, even inside a blocking loop; the window goes
       // away only once control is back in the frame loop.

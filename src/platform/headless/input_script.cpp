@@ -48,6 +48,42 @@ char CharacterOfKey(int key) {
   }
 }
 
+// The words after "dev"; `n` words in all with the time and "dev" first.
+bool ParseDevLine(const std::vector<std::string_view>& w, size_t n, InputEvent& e) {
+  if (n < 3) return false;
+  const std::string action = Lower(w[2]);
+  if (action == "trace" && n == 4) {
+    const std::string on = Lower(w[3]);
+    if (on != "on" && on != "off") return false;
+    e.devAction = action;
+    e.devOn = on == "on";
+    return true;
+  }
+  if (action == "select" && n == 4) {
+    e.devAction = action;
+    e.devName = std::string(w[3]);
+    return true;
+  }
+  if (action == "flag-editor" && (n == 3 || (n == 4 && Lower(w[3]) == "close"))) {
+    e.devAction = n == 3 ? "flag-editor" : "flag-editor-close";
+    return true;
+  }
+  if (action == "bit" && n == 6) {
+    std::string view(w[3]);
+    for (char& c : view) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    static const char* const kBitViews[] = {"F", "E", "G", "R", "G2", "G3"};
+    if (std::find(std::begin(kBitViews), std::end(kBitViews), view) == std::end(kBitViews)) return false;
+    if (!ParseInt(w[4], e.devCell) || e.devCell < 0 || e.devCell > 999) return false;
+    const std::string how = Lower(w[5]);
+    if (how != "set" && how != "clear") return false;
+    e.devAction = action;
+    e.devName = view;
+    e.devOn = how == "set";
+    return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int KeyCodeByName(std::string_view name) {
@@ -173,6 +209,10 @@ InputScript ParseInputScript(std::string_view text) {
       e.kind = InputEvent::Kind::Text;
       if (n < 3) return fail("expected a text");
       e.text = std::string(std::string_view(line).substr(static_cast<size_t>(w[2].data() - line.data())));
+    } else if (what == "dev") {
+      e.kind = InputEvent::Kind::Dev;
+      if (!ParseDevLine(w, n, e))
+        return fail("expected trace on|off, select NAME, flag-editor [close] or bit VIEW N set|clear");
     } else if (what == "close") {
       e.kind = InputEvent::Kind::Close;
       if (n != 2) return fail("too many words");

@@ -31,7 +31,10 @@ struct InputEvent {
     Press,
     Release,
     Menu,
-    Text
+    Text,
+    // A developer control: `dev trace on|off`, `dev select NAME`, `dev flag-editor [close]`,
+    // `dev bit VIEW N set|clear`.
+    Dev
   };
   // Repeat: a held key's automatic repeat, as the keyboard sends it while the key stays down.
   enum class KeyAction { Press, Down, Up, Repeat };
@@ -54,6 +57,12 @@ struct InputEvent {
   std::string menu;
   std::string entry;
   std::string text;  // Text: the answer (UTF-8)
+  // Dev: the action ("trace", "select", "flag-editor", "flag-editor-close", "bit"), the script
+  // name or the view, the cell, and on/off, set/clear.
+  std::string devAction;
+  std::string devName;
+  int devCell = 0;
+  bool devOn = false;
 };
 
 struct InputScript {

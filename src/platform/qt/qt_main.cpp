@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <cstdlib>
+#include <memory>
 
+#include "platform/qt/dev_controls.h"
 #include "platform/qt/qt_host.h"
 #include "platform/user_folders.h"
 #include "shell/engine.h"
@@ -21,14 +23,20 @@ void PreferXcb() {
 }
 }  // namespace
 
-int RunQt(int argc, char** argv, const std::filesystem::path& gameDir, std::optional<bool> gameDirWritable) {
+int RunQt(int argc, char** argv, const std::filesystem::path& gameDir, std::optional<bool> gameDirWritable,
+          bool developer) {
   PreferXcb();
   QApplication app(argc, argv);
   QApplication::setApplicationName("torvel");
   QtHost host(UserConfigFolder());
   TForm1 engine(host, EngineOptions{gameDir, std::nullopt, gameDirWritable});
   host.Attach(&engine);
-  if (host.Start()) host.Run();
+  std::unique_ptr<DevControls> dev;
+  if (developer) dev = std::make_unique<DevControls>(engine, UserConfigFolder(), &host.Window());
+  if (host.Start()) {
+    if (dev) StartDeveloperTools(engine, *dev, host.Window());
+    host.Run();
+  }
   return engine.ctl.startupFailed ? 1 : 0;
 }
 
