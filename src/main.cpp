@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "devtools/game_lint.h"
 #include "platform/headless/headless_run.h"
 #include "platform/instance_lock.h"
 #include "platform/user_folders.h"
@@ -19,7 +20,8 @@ constexpr const char* kUsage =
     "usage: torvel [GAME_DIR]\n"
     "       torvel --headless [--input FILE] [--frames N] [--shot FILE.png] [--state FILE.json] [--seed N] "
     "GAME_DIR\n"
-    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n";
+    "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n"
+    "       torvel --lint [GAME_DIR]    (checks the game's scripts and tables; exit 0 clean, 1 findings, 2 no game)\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
   auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
@@ -32,6 +34,7 @@ int main(int argc, char** argv) {
   torvel::HeadlessRunOptions headless;
   bool isHeadless = false;
   bool printPaths = false;
+  bool lint = false;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -47,6 +50,8 @@ int main(int argc, char** argv) {
       isHeadless = true;
     } else if (arg == "--paths") {
       printPaths = true;
+    } else if (arg == "--lint") {
+      lint = true;
     } else if (arg == "--input") {
       headless.inputFile = value("--input");
     } else if (arg == "--shot") {
@@ -78,6 +83,8 @@ int main(int argc, char** argv) {
     }
   }
   if (gameDir.empty()) gameDir = TORVEL_DEMO_DIR;
+  // The checker reads the archives only: no window, sound, lock or file written.
+  if (lint) return torvel::RunLint(gameDir, std::cout, std::cerr);
   if (printPaths) {
     int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout, torvel::UserDataFolder());
     if (status != 0) std::cerr << "torvel: no game data in " << gameDir << "\n";
