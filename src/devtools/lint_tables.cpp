@@ -105,6 +105,8 @@ void GameChecker::CheckViewTable() {
     for (const std::string& name : pictures) {
       if (!name.empty() && !ImageExists(name)) Report("view", LineNaming(raw, i, name, header), "missing picture", name);
     }
+    // Scene pages (TYPE 1) name a flag, a script and a caption in their cells.
+    if (page->type != 1) continue;
     for (const ViewScene& scene : ViewSceneList(*page)) {
       if (!scene.script.empty() && !Body(scene.script, true)) {
         Report("view", LineNaming(raw, i, scene.script, header), "missing script", scene.script);
