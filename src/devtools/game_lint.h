@@ -12,10 +12,10 @@
 namespace torvel {
 
 struct LintFinding {
-  std::string where;  // the script or table (entry name, UTF-8), or the archive file name
-  int line = 0;       // counted from 1; 0 for an archive
-  std::string kind;   // "unknown command", "missing picture", "bad archive" ...
-  std::string detail; // UTF-8
+  std::string where;   // the script or table (entry name, UTF-8), or the archive file name
+  int line = 0;        // counted from 1; 0 for an archive
+  std::string kind;    // "unknown command", "missing picture", "bad archive" ...
+  std::string detail;  // UTF-8
 
   // "SCRIPT:LINE: KIND: DETAIL", or "FILE: bad archive: DETAIL".
   std::string Text() const;

@@ -16,7 +16,7 @@ namespace {
 
 // Tables the engine loads into its auxiliary buffer by fixed names: checked as tables, not as
 // scenario scripts.
-constexpr std::string_view kTables[] = {"_CONFIG", "_SPRSET", "_BGSET",  "EFFECT", "VIEW",
+constexpr std::string_view kTables[] = {"_CONFIG",      "_SPRSET", "_BGSET",  "EFFECT", "VIEW",
                                         "SYS_FLASHBAK", "SELTREE", "MAPCTRL", "MAP"};
 
 bool IsTable(std::string_view upper) {
@@ -116,8 +116,8 @@ void GameChecker::CheckArchives() {
     }
     for (size_t i = 0; i < index->bodyFits.size() && i < index->names.size(); ++i) {
       if (!index->bodyFits[i]) {
-        findings_.push_back(
-            LintFinding{file, 0, "bad archive", "entry " + SjisToUtf8(index->names[i]) + " runs past the end of the file"});
+        findings_.push_back(LintFinding{file, 0, "bad archive",
+                                        "entry " + SjisToUtf8(index->names[i]) + " runs past the end of the file"});
       }
     }
   }

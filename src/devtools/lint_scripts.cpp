@@ -15,19 +15,53 @@ namespace torvel {
 namespace {
 
 enum CommandNumber {
-  kGra = 0, kMusic = 1, kCv = 2, kGo = 3, kClickmap = 6, kChain = 8, kSpr = 10, kCalc = 11, kIf = 12,
-  kPtset = 13, kCall = 14, kMode = 16, kGrb = 19, kSpecial = 21, kPartsload = 23, kMovie = 24, kMark = 25,
-  kBg = 26, kSleep = 28, kString = 30, kDirect = 31, kBgAnim = 38, kRoll = 39, kAnim = 40, kOvr = 44,
-  kViewer = 45, kSe = 46, kSeloop = 47, kTwSet = 51, kObj = 53, kSroll = 54, kScroll = 55, kEffect = 59,
-  kManpu = 61, kSprmv = 62, kEfxanim = 63, kWipeset = 64, kWeb = 66, kChar = 67,
+  kGra = 0,
+  kMusic = 1,
+  kCv = 2,
+  kGo = 3,
+  kClickmap = 6,
+  kChain = 8,
+  kSpr = 10,
+  kCalc = 11,
+  kIf = 12,
+  kPtset = 13,
+  kCall = 14,
+  kMode = 16,
+  kGrb = 19,
+  kSpecial = 21,
+  kPartsload = 23,
+  kMovie = 24,
+  kMark = 25,
+  kBg = 26,
+  kSleep = 28,
+  kString = 30,
+  kDirect = 31,
+  kBgAnim = 38,
+  kRoll = 39,
+  kAnim = 40,
+  kOvr = 44,
+  kViewer = 45,
+  kSe = 46,
+  kSeloop = 47,
+  kTwSet = 51,
+  kObj = 53,
+  kSroll = 54,
+  kScroll = 55,
+  kEffect = 59,
+  kManpu = 61,
+  kSprmv = 62,
+  kEfxanim = 63,
+  kWipeset = 64,
+  kWeb = 66,
+  kChar = 67,
 };
 
 // Commands that do nothing useful without an argument.
-constexpr int kNeedArgument[] = {kGra,  kMusic,     kCv,    kGo,    kClickmap, kChain,  kSpr,    kCalc,
-                                 kIf,   kPtset,     kCall,  kMode,  kGrb,      kSpecial, kPartsload, kMovie,
-                                 kMark, kBg,        kSleep, kString, kDirect,  kBgAnim, kRoll,   kAnim,
-                                 kOvr,  kViewer,    kSe,    kSeloop, kTwSet,   kObj,    kSroll,  kScroll,
-                                 kEffect, kManpu,   kSprmv, kEfxanim, kWipeset, kWeb,   kChar};
+constexpr int kNeedArgument[] = {kGra,    kMusic,  kCv,    kGo,      kClickmap, kChain,   kSpr,       kCalc,
+                                 kIf,     kPtset,  kCall,  kMode,    kGrb,      kSpecial, kPartsload, kMovie,
+                                 kMark,   kBg,     kSleep, kString,  kDirect,   kBgAnim,  kRoll,      kAnim,
+                                 kOvr,    kViewer, kSe,    kSeloop,  kTwSet,    kObj,     kSroll,     kScroll,
+                                 kEffect, kManpu,  kSprmv, kEfxanim, kWipeset,  kWeb,     kChar};
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -46,7 +80,7 @@ std::string_view Cut(std::string_view text, size_t limit) { return text.substr(0
 constexpr size_t kLineMax = kLineBufferSize - 1;
 
 struct BlockState {
-  int unnamedOpen = 0;                        // line of the first "{" of the open construct; 0 none
+  int unnamedOpen = 0;                             // line of the first "{" of the open construct; 0 none
   std::vector<std::pair<std::string, int>> named;  // "{:NAME" cases waiting for their "}:NAME"
 };
 
@@ -68,7 +102,8 @@ void GameChecker::CheckScript(const std::string& name, std::span<const uint8_t> 
     const int number = static_cast<int>(i + 1);
     std::string_view line = lines[i];
     if (line.size() > kLineMax) {
-      Report(name, number, "line too long", std::to_string(line.size()) + " bytes (at most " + std::to_string(kLineMax) + ")");
+      Report(name, number, "line too long",
+             std::to_string(line.size()) + " bytes (at most " + std::to_string(kLineMax) + ")");
       line = line.substr(0, kLineMax);
     }
     if (!IsSjisDefined(line)) Report(name, number, "bad text", "not Shift-JIS text");
@@ -77,7 +112,8 @@ void GameChecker::CheckScript(const std::string& name, std::span<const uint8_t> 
         std::string_view caseName = line.substr(2);
         caseName = caseName.substr(0, std::min(caseName.find('('), caseName.size()));
         const std::string upper = SjisUpper(caseName);
-        auto open = std::find_if(blocks.named.begin(), blocks.named.end(), [&](const auto& b) { return b.first == upper; });
+        auto open =
+            std::find_if(blocks.named.begin(), blocks.named.end(), [&](const auto& b) { return b.first == upper; });
         if (open == blocks.named.end()) blocks.named.emplace_back(upper, number);
       } else if (blocks.unnamedOpen == 0) {
         blocks.unnamedOpen = number;
@@ -85,7 +121,8 @@ void GameChecker::CheckScript(const std::string& name, std::span<const uint8_t> 
     } else if (!line.empty() && line[0] == '}') {
       if (line.size() >= 2 && line[1] == ':') {
         const std::string upper = SjisUpper(line.substr(2));
-        auto open = std::find_if(blocks.named.begin(), blocks.named.end(), [&](const auto& b) { return b.first == upper; });
+        auto open =
+            std::find_if(blocks.named.begin(), blocks.named.end(), [&](const auto& b) { return b.first == upper; });
         if (open == blocks.named.end()) {
           Report(name, number, "unbalanced block", "\"}:" + std::string(line.substr(2)) + "\" closes no \"{:\" case");
         } else {

@@ -56,8 +56,8 @@ void GameChecker::CheckConfig() {
     // Each line alone, so the pictures it names are known to be its own.
     GameConfig probe;
     if (!ApplyGameConfigLine(probe, lines[i])) break;
-    const std::string* named[] = {&probe.CFG_GRA[0], &probe.CFG_GRA[1], &probe.CFG_VOL_KNOB, &probe.CFG_AUTO_KNOB,
-                                  &probe.SAVE_BG[0], &probe.SAVE_BG[1], &probe.LOAD_BG[0],  &probe.LOAD_BG[1],
+    const std::string* named[] = {&probe.CFG_GRA[0],  &probe.CFG_GRA[1], &probe.CFG_VOL_KNOB, &probe.CFG_AUTO_KNOB,
+                                  &probe.SAVE_BG[0],  &probe.SAVE_BG[1], &probe.LOAD_BG[0],   &probe.LOAD_BG[1],
                                   &probe.SV_PLATE[0], &probe.SV_PLATE[1]};
     for (const std::string* name : named) {
       if (!name->empty() && !ImageExists(*name)) Report("_config", static_cast<int>(i + 1), "missing picture", *name);
@@ -103,7 +103,8 @@ void GameChecker::CheckViewTable() {
       for (const std::string& name : ViewPictureNames(*page)) pictures.push_back(name);
     }
     for (const std::string& name : pictures) {
-      if (!name.empty() && !ImageExists(name)) Report("view", LineNaming(raw, i, name, header), "missing picture", name);
+      if (!name.empty() && !ImageExists(name))
+        Report("view", LineNaming(raw, i, name, header), "missing picture", name);
     }
     // Scene pages (TYPE 1) name a flag, a script and a caption in their cells.
     if (page->type != 1) continue;

@@ -114,7 +114,8 @@ void TForm1::SkipBlock() {
 }
 
 bool TForm1::Jump(std::string_view label) {
-  const int after = FindLabel(std::span<const uint8_t>(script.scenario.data(), static_cast<size_t>(script.scenarioSize)), label);
+  const int after =
+      FindLabel(std::span<const uint8_t>(script.scenario.data(), static_cast<size_t>(script.scenarioSize)), label);
   if (after < 0) return false;
   script.pc = after;
   script.needLine = true;

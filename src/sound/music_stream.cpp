@@ -5,9 +5,9 @@
 #include <climits>
 #include <cstdio>
 
-#include "sound/music_track.h"
 #include "platform/sound_device.h"
 #include "shell/engine.h"
+#include "sound/music_track.h"
 
 namespace torvel {
 

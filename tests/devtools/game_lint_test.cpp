@@ -23,9 +23,9 @@ const std::vector<LintCase>& MainCases() {
   static const std::vector<LintCase> cases = {
       {":start", ""},
       {"@bg BG01,1", ""},
-      {"@bg S0f0", ""},    // a solid colour
-      {"@bg #HALL", ""},   // a composite of _bgset
-      {"@gra AB01,3", ""}, // from the JPEG archive
+      {"@bg S0f0", ""},     // a solid colour
+      {"@bg #HALL", ""},    // a composite of _bgset
+      {"@gra AB01,3", ""},  // from the JPEG archive
       {"@spr BC01,#GIRL,-,2", ""},
       {"@music 1", ""},
       {"@music 0", ""},
