@@ -149,14 +149,17 @@ LintResult GameChecker::Run() {
       if (!IsTable(name) && seen.insert(name).second) names.push_back(name);
     }
   }
-  std::vector<std::string> rolls;
+  std::map<std::string, bool> rolls;
   for (const std::string& name : names) {
     if (const std::vector<uint8_t>* body = Body(name)) CollectRollScripts(*body, rolls);
   }
   for (const std::string& name : names) {
-    if (std::find(rolls.begin(), rolls.end(), name) != rolls.end()) continue;
-    if (const std::vector<uint8_t>* body = Body(name)) {
-      const std::vector<uint8_t> copy = *body;  // the cache may grow while the script is checked
+    const std::vector<uint8_t>* body = Body(name);
+    if (!body) continue;
+    const std::vector<uint8_t> copy = *body;  // the cache may grow while the script is checked
+    if (auto roll = rolls.find(name); roll != rolls.end()) {
+      CheckRollScript(name, copy, roll->second);
+    } else {
       CheckScript(name, copy);
     }
   }

@@ -47,8 +47,10 @@ class GameChecker {
 
   // ---- scripts (lint_scripts.cpp) ----
   void CheckScript(const std::string& name, std::span<const uint8_t> body);
-  // Names that `roll` and `sroll` load: staff-roll scripts, not scenario scripts.
-  void CollectRollScripts(std::span<const uint8_t> body, std::vector<std::string>& names) const;
+  // Names that `roll` (false) and `sroll` (true) load: staff-roll scripts, not scenario scripts.
+  void CollectRollScripts(std::span<const uint8_t> body, std::map<std::string, bool>& rolls) const;
+  // A staff-roll script: the pictures its lines show.
+  void CheckRollScript(const std::string& name, std::span<const uint8_t> body, bool slide);
 
   // ---- tables (lint_tables.cpp) ----
   void CheckTables();

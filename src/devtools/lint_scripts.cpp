@@ -6,6 +6,7 @@
 #include "graphics/animation_arguments.h"
 #include "graphics/picture_arguments.h"
 #include "resources/sjis.h"
+#include "scenes/roll_scripts.h"
 #include "script/command_table.h"
 #include "script/expressions.h"
 #include "script/script_targets.h"
@@ -86,12 +87,32 @@ struct BlockState {
 
 }  // namespace
 
-void GameChecker::CollectRollScripts(std::span<const uint8_t> body, std::vector<std::string>& names) const {
+void GameChecker::CollectRollScripts(std::span<const uint8_t> body, std::map<std::string, bool>& rolls) const {
   for (std::string_view line : LintLines(body)) {
     line = Cut(line, kLineMax);
     if (line.empty() || (line[0] != '@' && line[0] != '*')) continue;
     const int number = MatchCommand(line);
-    if (number == kRoll || number == kSroll) names.push_back(SjisUpper(CommandArgument(number, line)));
+    if (number == kRoll || number == kSroll)
+      rolls.try_emplace(SjisUpper(CommandArgument(number, line)), number == kSroll);
+  }
+}
+
+void GameChecker::CheckRollScript(const std::string& name, std::span<const uint8_t> body, bool slide) {
+  const std::vector<std::string_view> lines = LintLines(body);
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const int number = static_cast<int>(i + 1);
+    if (!IsSjisDefined(lines[i])) Report(name, number, "bad text", "not Shift-JIS text");
+    if (slide) {
+      const SlideRollLine line = ReadSlideRollLine(lines[i]);
+      if (line.op == SlideRollOp::Picture && !IsBlackPageName(line.text) && !ImageExists(line.text)) {
+        Report(name, number, "missing picture", line.text);
+      }
+    } else {
+      const PageRollLine line = ReadPageRollLine(lines[i]);
+      if (!line.command || line.keyword != "GRA") continue;
+      const std::string picture = SjisUpper(ReadPageRollPicture(line.argument).name);
+      if (!BackgroundExists(picture)) Report(name, number, "missing picture", picture);
+    }
   }
 }
 

@@ -36,6 +36,7 @@ const std::vector<LintCase>& MainCases() {
       {"@call $1", ""},        // the name is known only while the story runs
       {"@call other:here", ""},
       {"@roll staff", ""},
+      {"@sroll slides", ""},
       {"@go start", ""},
       {"!v001 = v001 + 1; E010=1", ""},
       {"@if (V001=1&F002!0) start", ""},
@@ -85,7 +86,8 @@ void MakeGame(GameFixture& game) {
   for (const LintCase& c : MainCases()) main.push_back(c.line);
   game.ScriptBytes("main", Body(main))
       .Script("other", ":here\n@end\n")
-      .Script("staff", "@not a scenario command\n")
+      .Script("staff", "@not a scenario command\n@GRA BG01\n@GRA S000\n@GRA BG98,2\n")
+      .Script("slides", "@GRA S000\n@GRA BG01,2\n@GRA BG97\n")
       .Script("blocks", "{:CASE1(V001=1)\n{\nbody\n")
       .Script("_config", "TITLE:lint\nCFG_VOL_KNOB:NOKNOB\nCFG_AUTO_KNOB:BG01\n")
       .Script("_bgset", ":HALL\nBG01\n:END\n")
@@ -115,6 +117,8 @@ TEST(GameLintTest, OneLinePerFaultOfEachKind) {
       expected.push_back("MAIN:" + std::to_string(i + 1) + ": " + MainCases()[i].finding);
     }
   }
+  expected.push_back("SLIDES:3: missing picture: BG97");
+  expected.push_back("STAFF:4: missing picture: BG98");
   expected.push_back("_CONFIG:2: missing picture: NOKNOB");
   expected.push_back("_SPRSET:3: missing picture: MISSING");
   expected.push_back("tq_se1.tvx: bad archive: the archive index runs past the end of the file");
