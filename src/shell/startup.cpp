@@ -77,6 +77,7 @@ void TForm1::RunStartupSequence() {
   vars.S(33) = 30;
   vars.S(37) = 0xFFFFFF;
   UpdateMenus();
+  host.SetScaling(settings.WindowScale, settings.IntegerScaling != 0);
   text.windowShown = false;
   for (int i = 160; i <= 163; ++i) vars.S(i) = 0;
   ctl.dialogOpen = 0;

@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include "platform/qt/qt_host.h"
@@ -129,6 +132,47 @@ TEST(QtMainMenu, TheWindowSystemEndingFullScreenLeavesItForGood) {
   ASSERT_TRUE(RunEventsUntil([&] { return !g.engine->display.fullScreen; }));
   EXPECT_EQ(g.engine->settings.SMode, 0);
   EXPECT_TRUE(window.menuBar()->isVisible());
+}
+
+TEST(QtMainMenu, TheToolBarMovesWithThePicture) {
+  QtGame g("!S000=0\n!S028=1\n一。\n\\\n", 1);
+  ASSERT_TRUE(g.ok);
+  g.engine->PBMouseMove(ShiftState{}, 400, 10);
+  QToolBar* tools = g.host->ToolBar();
+  ASSERT_NE(tools, nullptr);
+  PictureWidget& picture = g.host->Window().Picture();
+  EXPECT_EQ(tools->pos(), picture.PictureRect().topLeft());
+  // Wider than 4:3: the picture, and the bar over its top edge, move right.
+  picture.resize(1400, 900);
+  EXPECT_EQ(picture.PictureRect().topLeft(), QPoint(100, 0));
+  EXPECT_EQ(tools->pos(), QPoint(100, 0));
+  // Whole factors only: 1× centred in 1400×900.
+  g.engine->SetIntegerScaling(true);
+  EXPECT_EQ(tools->pos(), QPoint(300, 150));
+}
+
+TEST(QtMainMenu, AltAloneLeavesTheKeyboardWithThePicture) {
+  // A style that walks the menu bar with Alt, as some desktops do.
+  const QString before = QApplication::style()->name();
+  QApplication::setStyle(QStringLiteral("Windows"));
+  {
+    QtGame g("!S000=0\n!S028=1\n一。\n\\\n");
+    ASSERT_TRUE(g.ok);
+    MainWindow& window = g.host->Window();
+    QMenuBar& bar = *window.menuBar();
+    PictureWidget& picture = window.Picture();
+    picture.setFocus();
+    QKeyEvent override(QEvent::ShortcutOverride, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(&picture, &override);
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Alt, Qt::AltModifier);
+    QApplication::sendEvent(&picture, &press);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Alt, Qt::NoModifier);
+    QApplication::sendEvent(&picture, &release);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar.activeAction(), nullptr);
+    EXPECT_FALSE(bar.hasFocus());
+  }
+  QApplication::setStyle(before);
 }
 
 }  // namespace

@@ -126,6 +126,7 @@ TEST_F(QtHostTest, ARepaintNeverUndoesWhatABlockingLoopDrew) {
 
 TEST_F(QtHostTest, AClickOnTheScaledPictureAnswersTheWait) {
   StartAndSettle();
+  engine_->SetWindowScale(0);  // the resizable window
   // Picture 1200×900 from x = 100, under the menu bar.
   host_->Window().resize(1400, 900 + host_->Window().menuBar()->height());
   RunEventsFor(20);
@@ -144,6 +145,7 @@ TEST_F(QtHostTest, AClickOnTheScaledPictureAnswersTheWait) {
 
 TEST_F(QtHostTest, CursorPositionCountsPicturePixelsFromThePictureCorner) {
   StartAndSettle();
+  engine_->SetWindowScale(0);  // the resizable window
   host_->Window().resize(1400, 900);
   RunEventsFor(20);
   PictureWidget& picture = host_->Window().Picture();

@@ -2,8 +2,14 @@
 // is never switched), the frameless window, the window's outer bounds, and the full-screen tool
 // bar laid over the picture's top edge.
 #include <QAction>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QToolBar>
 
+#include <QMenuBar>
+#include <cmath>
+
+#include "platform/picture_scaling.h"
 #include "platform/qt/qt_host.h"
 #include "shell/engine.h"
 
@@ -13,9 +19,13 @@ bool QtHost::SetFullScreen(bool on) {
   if (!window_) return !on;
   changingFullScreen_ = true;
   if (on) {
+    // A window of a fixed scale would keep its size.
+    window_->setMinimumSize(0, 0);
+    window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
     window_->showFullScreen();
   } else if (window_->isFullScreen()) {
     window_->showNormal();
+    FitWindowToPicture();
   }
   changingFullScreen_ = false;
   return window_->isFullScreen() == on;
@@ -46,6 +56,35 @@ void QtHost::SetBounds(const WindowBounds& bounds) {
   MoveWindow(Point{bounds.left, bounds.top});
 }
 
+bool QtHost::WindowScaleFits(int scale) {
+  if (scale != 2 || !window_) return true;
+  QScreen* screen = window_->screen() ? window_->screen() : QGuiApplication::primaryScreen();
+  if (!screen) return false;
+  const QSize inner = ScaledWindowSize(scale);
+  const QRect frame = window_->frameGeometry();
+  const QRect area = screen->availableGeometry();
+  return inner.width() + frame.width() - window_->width() <= area.width() &&
+         inner.height() + frame.height() - window_->height() <= area.height();
+}
+
+void QtHost::SetScaling(int windowScale, bool integerScaling) {
+  windowScale_ = windowScale;
+  if (!window_) return;
+  window_->Picture().SetIntegerScaling(integerScaling);
+  FitWindowToPicture();
+}
+
+QSize QtHost::ScaledWindowSize(int scale) const {
+  const double ratio = window_->devicePixelRatioF();
+  const int factor = WindowScaleFactor(scale, ratio);
+  // Whole device pixels: the widget size times the ratio must hold the enlarged picture.
+  const int w = static_cast<int>(std::ceil(PictureWidget::kWidth * factor / ratio - 1e-9));
+  const int h = static_cast<int>(std::ceil(PictureWidget::kHeight * factor / ratio - 1e-9));
+  QMenuBar* bar = window_->menuBar();
+  const int barHeight = bar->isVisibleTo(window_.get()) ? bar->sizeHint().height() : 0;
+  return QSize(w, h + barHeight);
+}
+
 void QtHost::ShowToolBar(bool shown) {
   if (!window_) return;
   if (!toolBar_) {
@@ -70,8 +109,8 @@ void QtHost::BuildToolBar() {
     });
     toolActions_[e.id] = action;
   }
-  toolBar_->move(picture.PictureRect().topLeft());
   toolBar_->adjustSize();
+  picture.SetOverlay(toolBar_);
   if (engine_) ShowToolBarStates(engine_->menus);
 }
 

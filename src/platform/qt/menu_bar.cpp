@@ -4,6 +4,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <algorithm>
 
 #include "platform/qt/qt_host.h"
@@ -11,11 +12,26 @@
 
 namespace torvel {
 
+namespace {
+class MenuBarWithoutAltKey : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == QStyle::SH_MenuBar_AltKeyNavigation) return 0;
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+}  // namespace
+
 void QtHost::BuildMenuBar() {
   QMenuBar* bar = window_->menuBar();
   // Drawn in the window on every desktop, so that full screen can take it away with the frame.
   bar->setNativeMenuBar(false);
   bar->setObjectName(QStringLiteral("main"));
+  // Alt alone would take the keyboard to the bar: the engine's keys always go to the picture.
+  auto* style = new MenuBarWithoutAltKey;
+  style->setParent(bar);
+  bar->setStyle(style);
   std::map<std::string, QMenu*> tops;
   auto* scales = new QActionGroup(bar);
   for (const MenuEntryText& e : kMainMenuEntries) {
@@ -80,12 +96,19 @@ void QtHost::ShowMenuBar(bool shown) {
   FitWindowToPicture();
 }
 
-// The bordered window holds the whole 800×600 picture under its menu bar.
+// The bordered window holds the picture at its scale under the menu bar: 1× and 2× fixed, the
+// fitted window resizable. Full screen and the frameless window keep the size they have.
 void QtHost::FitWindowToPicture() {
   if (window_->isFullScreen() || window_->windowFlags().testFlag(Qt::FramelessWindowHint)) return;
-  QMenuBar* bar = window_->menuBar();
-  const int barHeight = bar->isVisibleTo(window_.get()) ? bar->sizeHint().height() : 0;
-  window_->resize(PictureWidget::kWidth, PictureWidget::kHeight + barHeight);
+  if (windowScale_ == 1 || windowScale_ == 2) {
+    window_->setFixedSize(ScaledWindowSize(windowScale_));
+    return;
+  }
+  // Leaving a fixed size, or not yet shown: the picture's own size to begin with.
+  const bool wasFixed = window_->minimumSize() == window_->maximumSize();
+  window_->setMinimumSize(0, 0);
+  window_->setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+  if (wasFixed || !window_->isVisible()) window_->resize(ScaledWindowSize(1));
 }
 
 }  // namespace torvel

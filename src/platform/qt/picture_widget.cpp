@@ -26,7 +26,7 @@ std::optional<MouseButton> EngineButton(Qt::MouseButton button) {
 }  // namespace
 
 PictureWidget::PictureWidget(WindowEvents& events, QWidget* parent)
-    : QWidget(parent), events_(events), picture_(kWidth, kHeight, QImage::Format_BGR888) {
+    : QWidget(parent), events_(events), picture_(kWidth, kHeight, QImage::Format_RGB32) {
   picture_.fill(Qt::black);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
@@ -41,54 +41,111 @@ void PictureWidget::CopyFrom(const Bitmap& picture, const Rect& area) {
   int bottom = std::min({area.bottom, picture.height, kHeight});
   if (right <= left || bottom <= top) return;
   for (int y = top; y < bottom; ++y) {
-    std::memcpy(picture_.scanLine(y) + left * 3, picture.At(left, y), static_cast<size_t>(right - left) * 3);
+    const uint8_t* from = picture.At(left, y);
+    auto* to = reinterpret_cast<QRgb*>(picture_.scanLine(y)) + left;
+    for (int x = left; x < right; ++x, from += 3) *to++ = qRgb(from[2], from[1], from[0]);
   }
+  const QRect changed(left, top, right - left, bottom - top);
+  stale_ = stale_.united(changed);
   // Smooth scaling reaches one pixel beyond the changed rectangle.
-  QRect shown = PictureRect();
-  double sx = shown.width() / static_cast<double>(kWidth);
-  double sy = shown.height() / static_cast<double>(kHeight);
-  QRectF changed(shown.left() + left * sx, shown.top() + top * sy, (right - left) * sx, (bottom - top) * sy);
-  update(changed.toAlignedRect().adjusted(-2, -2, 2, 2));
+  const DeviceRect shown = ShownInDevice();
+  const double sx = shown.width / static_cast<double>(kWidth) / Ratio();
+  const double sy = shown.height / static_cast<double>(kHeight) / Ratio();
+  const QRectF dirty(shown.left / Ratio() + left * sx, shown.top / Ratio() + top * sy, (right - left) * sx,
+                     (bottom - top) * sy);
+  update(dirty.toAlignedRect().adjusted(-2, -2, 2, 2));
+}
+
+void PictureWidget::SetIntegerScaling(bool on) {
+  if (integerScaling_ == on) return;
+  integerScaling_ = on;
+  PlaceOverlay();
+  update();
+}
+
+DeviceRect PictureWidget::ShownInDevice() const {
+  const double ratio = Ratio();
+  return PictureRectInDevice(static_cast<int>(std::lround(width() * ratio)),
+                             static_cast<int>(std::lround(height() * ratio)), integerScaling_);
 }
 
 QRect PictureWidget::PictureRect() const {
-  int w = width();
-  int h = height();
-  int pw = w;
-  int ph = h;
-  if (w * kHeight > h * kWidth) {
-    pw = h * kWidth / kHeight;
-  } else {
-    ph = w * kHeight / kWidth;
-  }
-  return QRect((w - pw) / 2, (h - ph) / 2, pw, ph);
+  const DeviceRect shown = ShownInDevice();
+  const double ratio = Ratio();
+  return QRectF(shown.left / ratio, shown.top / ratio, shown.width / ratio, shown.height / ratio).toRect();
 }
 
 Point PictureWidget::ToPicture(QPointF widgetPos) const {
-  QRect shown = PictureRect();
-  if (shown.isEmpty()) return Point{-1, -1};
-  double x = (widgetPos.x() - shown.left()) * kWidth / shown.width();
-  double y = (widgetPos.y() - shown.top()) * kHeight / shown.height();
-  return Point{static_cast<int>(std::floor(x)), static_cast<int>(std::floor(y))};
+  return DeviceToPicture(widgetPos.x() * Ratio(), widgetPos.y() * Ratio(), ShownInDevice());
 }
 
 QPointF PictureWidget::FromPicture(Point p) const {
-  QRect shown = PictureRect();
-  return QPointF(shown.left() + (p.x + 0.5) * shown.width() / kWidth,
-                 shown.top() + (p.y + 0.5) * shown.height() / kHeight);
+  double x = 0;
+  double y = 0;
+  PictureToDevice(p, ShownInDevice(), x, y);
+  return QPointF(x / Ratio(), y / Ratio());
+}
+
+void PictureWidget::RefreshScaled(const DeviceRect& shown) {
+  const QSize size(shown.width, shown.height);
+  const bool resized = scaled_.size() != size;
+  if (!resized && stale_.isEmpty()) return;
+  const int factor = WholeScaleFactor(shown);
+  if (factor == 1) {
+    scaled_ = picture_;
+  } else if (factor > 1) {
+    // Whole factors: each picture pixel an exact block; only the changed part is redone.
+    if (resized) {
+      scaled_ = QImage(size, QImage::Format_RGB32);
+      stale_ = picture_.rect();
+    }
+    const int in = static_cast<int>(picture_.bytesPerLine() / 4);
+    const int out = static_cast<int>(scaled_.bytesPerLine() / 4);
+    const auto* from = reinterpret_cast<const uint32_t*>(picture_.constBits()) + stale_.top() * in + stale_.left();
+    auto* to = reinterpret_cast<uint32_t*>(scaled_.bits()) + static_cast<ptrdiff_t>(stale_.top()) * factor * out +
+               stale_.left() * factor;
+    ScaleWhole(from, stale_.width(), stale_.height(), in, factor, to, out);
+  } else {
+    scaled_ = picture_.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  }
+  stale_ = QRect();
 }
 
 void PictureWidget::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
-  QRect shown = PictureRect();
-  QRegion bars = QRegion(event->rect()).subtracted(QRegion(shown));
-  for (const QRect& bar : bars) painter.fillRect(bar, Qt::black);
-  if (shown.size() == picture_.size()) {
-    painter.drawImage(shown.topLeft(), picture_);
-  } else {
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(shown, picture_);
+  const DeviceRect shown = ShownInDevice();
+  const double ratio = Ratio();
+  // Everything is placed in device pixels: widget coordinates times the ratio land on whole
+  // device pixels, so Qt copies the enlarged picture without scaling it again.
+  auto logical = [ratio](double l, double t, double w, double h) {
+    return QRectF(l / ratio, t / ratio, w / ratio, h / ratio);
+  };
+  const double fullW = std::lround(width() * ratio);
+  const double fullH = std::lround(height() * ratio);
+  const double right = shown.left + shown.width;
+  const double bottom = shown.top + shown.height;
+  const QRectF bars[] = {
+      logical(0, 0, fullW, shown.top),
+      logical(0, bottom, fullW, fullH - bottom),
+      logical(0, shown.top, shown.left, shown.height),
+      logical(right, shown.top, fullW - right, shown.height),
+  };
+  for (const QRectF& bar : bars) {
+    if (bar.width() > 0 && bar.height() > 0 && bar.intersects(event->rect())) painter.fillRect(bar, Qt::black);
   }
+  if (shown.width <= 0 || shown.height <= 0) return;
+  RefreshScaled(shown);
+  scaled_.setDevicePixelRatio(ratio);
+  painter.drawImage(QPointF(shown.left / ratio, shown.top / ratio), scaled_);
+}
+
+void PictureWidget::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  PlaceOverlay();
+}
+
+void PictureWidget::PlaceOverlay() {
+  if (overlay_) overlay_->move(PictureRect().topLeft());
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {

@@ -1,13 +1,17 @@
 #pragma once
 // PB: the 800×600 picture of the main window. It keeps the last picture the engine presented and
-// paints only that, scaled to the widget with its 4:3 aspect kept and black bars around it, so a
-// repaint never undoes what one of the engine's own loops has drawn. Input on the picture is
-// reported in picture coordinates.
+// paints only that, so a repaint never undoes what one of the engine's own loops has drawn. The
+// picture is enlarged once, straight to the screen's device pixels, and drawn without further
+// scaling: by whole factors only (centred, pixels as exact blocks), or to the largest 4:3
+// rectangle (bilinear, whole factors still as blocks); black bars around it. Input on the picture
+// is reported in picture coordinates.
 #include <QImage>
+#include <QPointer>
 #include <QWidget>
 #include <optional>
 
 #include "graphics/bitmap.h"
+#include "platform/picture_scaling.h"
 #include "platform/qt/window_events.h"
 
 namespace torvel {
@@ -21,10 +25,20 @@ class PictureWidget : public QWidget {
 
   // Copies a rectangle of an 800×600 picture (blue, green, red rows) and schedules its repaint.
   void CopyFrom(const Bitmap& picture, const Rect& area);
-  // The picture as last presented, unscaled.
+  // The picture as last presented, unscaled, 32 bits to a pixel.
   const QImage& Picture() const { return picture_; }
 
-  // Where the picture lies in the widget.
+  // Whole factors only, or the largest 4:3 rectangle.
+  void SetIntegerScaling(bool on);
+  bool IntegerScaling() const { return integerScaling_; }
+  // A widget laid over the picture's top-left corner, moved with it.
+  void SetOverlay(QWidget* overlay) {
+    overlay_ = overlay;
+    PlaceOverlay();
+  }
+
+  // Where the picture lies in the widget's device pixels, and in widget coordinates.
+  DeviceRect ShownInDevice() const;
   QRect PictureRect() const;
   // A widget position in picture coordinates; may lie outside 0..799 × 0..599.
   Point ToPicture(QPointF widgetPos) const;
@@ -33,6 +47,7 @@ class PictureWidget : public QWidget {
 
  protected:
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
@@ -46,8 +61,18 @@ class PictureWidget : public QWidget {
  private:
   bool Inside(Point p) const { return p.x >= 0 && p.y >= 0 && p.x < kWidth && p.y < kHeight; }
 
+  double Ratio() const { return devicePixelRatioF(); }
+  // Brings the enlarged picture up to date with the presented one.
+  void RefreshScaled(const DeviceRect& shown);
+  void PlaceOverlay();
+
   WindowEvents& events_;
   QImage picture_;
+  // The picture at its shown size in device pixels, and the part of the picture changed since.
+  QImage scaled_;
+  QRect stale_;
+  bool integerScaling_ = false;
+  QPointer<QWidget> overlay_;
   // Buttons whose press reached the engine; their moves and releases follow them off the picture.
   Qt::MouseButtons pressed_;
 };

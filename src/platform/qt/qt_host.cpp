@@ -82,11 +82,17 @@ void QtHost::PumpMessages() {
 void QtHost::Present(const Bitmap& picture, const Rect& area) { window_->Picture().CopyFrom(picture, area); }
 
 bool QtHost::ReadWindow(Bitmap& out) {
-  const QImage& shown = window_->Picture().Picture();  // blue, green, red rows, as Bitmap keeps them
-  if (shown.isNull() || shown.format() != QImage::Format_BGR888) return false;
+  const QImage& shown = window_->Picture().Picture();
+  if (shown.isNull() || shown.format() != QImage::Format_RGB32) return false;
   out.Resize(shown.width(), shown.height());
   for (int y = 0; y < out.height; ++y) {
-    std::memcpy(out.Row(y), shown.constScanLine(y), static_cast<size_t>(out.width) * 3);
+    const auto* from = reinterpret_cast<const QRgb*>(shown.constScanLine(y));
+    uint8_t* to = out.Row(y);
+    for (int x = 0; x < out.width; ++x, to += 3) {
+      to[0] = static_cast<uint8_t>(qBlue(from[x]));
+      to[1] = static_cast<uint8_t>(qGreen(from[x]));
+      to[2] = static_cast<uint8_t>(qRed(from[x]));
+    }
   }
   return true;
 }

@@ -74,6 +74,10 @@ class QtHost : public Host, private WindowEvents {
   WindowBounds Bounds() override;
   void SetBounds(const WindowBounds& bounds) override;
   void ShowToolBar(bool shown) override;
+  // 1× and 2× are whole multiples of the picture in device pixels; too large for the screen's
+  // free area with the frame and menu bar, 2× does not fit (1× always does).
+  bool WindowScaleFits(int scale) override;
+  void SetScaling(int windowScale, bool integerScaling) override;
   std::optional<std::string> AskText(std::string_view caption, std::string_view prompt, std::string_view initial,
                                      int maxChars) override;
   void ShowSaveList(SaveListModel& model) override;
@@ -151,6 +155,9 @@ class QtHost : public Host, private WindowEvents {
   void ShowToolBarStates(const MenuModel& menus);
   class QToolBar* toolBar_ = nullptr;
   std::map<std::string, class QAction*> toolActions_;
+  int windowScale_ = 1;  // 1 or 2 times the picture, 0 the resizable window
+  // The window's size in widget coordinates at `scale`, menu bar included.
+  QSize ScaledWindowSize(int scale) const;
   bool changingFullScreen_ = false;  // our own full-screen change, not the window system's
   QTimer idleTimer_;
   QTimer serviceTimer_;
