@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 
+#include "devtools/game_lint.h"
 #include "platform/headless/headless_run.h"
 #include "platform/install_paths.h"
 #include "platform/instance_lock.h"
@@ -24,6 +25,7 @@ constexpr const char* kUsage =
     "GAME_DIR\n"
     "       torvel --paths [GAME_DIR]   (where the settings and saves of the game live)\n"
     "       torvel --dev [GAME_DIR]     (with the developer controls beside the picture)\n"
+    "       torvel --lint [GAME_DIR]    (checks the game's scripts and tables; exit 0 clean, 1 findings, 2 no game)\n"
     "       torvel --version\n";
 
 bool ParseNumber(std::string_view text, long long& value) {
@@ -38,6 +40,7 @@ int main(int argc, char** argv) {
   bool isHeadless = false;
   bool printPaths = false;
   bool developer = false;
+  bool lint = false;
   std::string gameDir;
   for (int i = 1; i < argc; ++i) {
     std::string_view arg = argv[i];
@@ -55,6 +58,8 @@ int main(int argc, char** argv) {
       printPaths = true;
     } else if (arg == "--dev") {
       developer = true;
+    } else if (arg == "--lint") {
+      lint = true;
     } else if (arg == "--input") {
       headless.inputFile = value("--input");
     } else if (arg == "--shot") {
@@ -98,6 +103,8 @@ int main(int argc, char** argv) {
   }
   std::optional<bool> gameDirWritable;
   if (torvel::IsInstalledGameFolder(gameDir, executableFolder)) gameDirWritable = false;
+  // The checker reads the archives only: no window, sound, lock or file written.
+  if (lint) return torvel::RunLint(gameDir, std::cout, std::cerr);
   if (printPaths) {
     int status = torvel::PrintStoragePaths(gameDir, torvel::UserConfigFolder(), std::cout, torvel::UserDataFolder(),
                                            gameDirWritable);

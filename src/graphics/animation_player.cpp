@@ -5,6 +5,7 @@
 #include <climits>
 #include <cstdio>
 
+#include "graphics/animation_arguments.h"
 #include "graphics/animation_clock.h"
 #include "graphics/animation_enlarge.h"
 #include "graphics/animation_entry.h"
@@ -20,7 +21,6 @@ namespace torvel {
 
 namespace {
 
-constexpr size_t kAnimationNameMax = 63;
 // The enlarging player's frames must lie within these sides: below 2 the smoothing rule has no
 // neighbour to average with, and the enlarged picture must stay a screenful's worth.
 constexpr uint32_t kSmallestEnlargedSide = 2;
@@ -31,38 +31,6 @@ constexpr uint32_t kLargestFrameData = 64u << 20;
 // A wait longer than this is slept in pieces with the window's messages let through between them.
 constexpr int64_t kLongestSleepMs = 100;
 constexpr int kVarMusicPlaying = 5;
-
-struct AnimArguments {
-  std::string name;
-  int x = 0;
-  int y = 0;
-  std::string_view cut;
-};
-
-bool IsSeparator(char c) { return c == ',' || c == ' '; }
-
-// NAME, x, y and the cut-short expression, separated by a comma or a blank.
-AnimArguments ParseAnimArguments(std::string_view arg) {
-  AnimArguments out;
-  size_t end = 0;
-  while (end < arg.size() && !IsSeparator(arg[end])) ++end;
-  out.name = std::string(SjisCut(arg.substr(0, end), kAnimationNameMax));
-  std::string_view rest = end < arg.size() ? arg.substr(end + 1) : std::string_view();
-  auto next = [&rest] {
-    while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-    size_t n = 0;
-    while (n < rest.size() && !IsSeparator(rest[n])) ++n;
-    std::string_view field = rest.substr(0, n);
-    rest = n < rest.size() ? rest.substr(n + 1) : std::string_view();
-    return field;
-  };
-  out.x = ReadNumber(next());
-  out.y = ReadNumber(next());
-  while (!rest.empty() && rest.front() == ' ') rest.remove_prefix(1);
-  while (!rest.empty() && rest.back() == ' ') rest.remove_suffix(1);
-  out.cut = rest;
-  return out;
-}
 
 // The animation's archive entry, read through a file handle of its own: a streamed sound track
 // opens another one on the same file.

@@ -43,6 +43,8 @@ std::array<int, 4> ReadNumberFields(std::string_view text) {
   return out;
 }
 
+bool IsBlackPageName(std::string_view name) { return SjisUpper(name) == "S000"; }
+
 SlideRollLine ReadSlideRollLine(std::string_view line) {
   SlideRollLine out;
   auto numbers = [&](SlideRollOp op, size_t skip) {

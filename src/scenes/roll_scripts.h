@@ -58,6 +58,8 @@ struct SlideRollLine {
   bool hasSpeed = false;        // Picture and Page: a speed was given
 };
 SlideRollLine ReadSlideRollLine(std::string_view line);
+// The picture name that stands for a black page instead of a picture ("S000", any case).
+bool IsBlackPageName(std::string_view name);
 
 // A page line placed in the text area: "<" aligns it left, ">" right, anything else centres it;
 // the marker is taken off and the offset counts the remaining bytes times the pitch.

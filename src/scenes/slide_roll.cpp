@@ -29,8 +29,6 @@ const std::string& FontOfNumber(int n) {
   return n == 1 ? mincho : n == 2 ? gothic : none;
 }
 
-bool IsBlackName(std::string_view name) { return SjisUpper(name) == "S000"; }
-
 }  // namespace
 
 int TForm1::CmdSroll(std::string_view arg) {
@@ -92,7 +90,7 @@ void TForm1::RunSlideRollLine(const SlideRollLine& line) {
       s.current ^= 1;
       // A negative speed would never end its fade: it shows the picture at once like 0.
       r.fadeSpeed = std::max(line.values[0], 0);
-      if (IsBlackName(line.text)) {
+      if (IsBlackPageName(line.text)) {
         s.load.Resize(kScreenWidth, kScreenHeight);
       } else {
         LoadImage(line.text, s.load);

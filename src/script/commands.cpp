@@ -6,6 +6,7 @@
 #include "resources/sjis.h"
 #include "script/command_table.h"
 #include "script/expressions.h"
+#include "script/script_targets.h"
 #include "script/web_target.h"
 #include "shell/engine.h"
 
@@ -13,12 +14,6 @@ namespace torvel {
 
 namespace {
 
-// `call` reads at most this much of its line, `chain` a little more.
-constexpr size_t kCallScanMax = 100;
-constexpr size_t kChainScanMax = 128;
-// `if` looks this far for the end of its condition and copies at most this much of its
-// then-part.
-constexpr size_t kIfScanMax = 200;
 // `sleep` counts in milliseconds, its pause in frames.
 constexpr int kSleepMsPerFrame = 30;
 // `load 99` asks before loading the quick-save slot.
@@ -26,16 +21,6 @@ constexpr int kQuickLoadArgument = 99;
 constexpr int kQuestionQuickLoad = 1;
 // `gameclr` marks the game as completed with this E flag.
 constexpr int kCompletedFlag = 999;
-
-// Reads a script argument of the form NAME[:LABEL], ending at the first blank or the line end,
-// scanning at most `limit` bytes.
-void SplitScriptArgument(std::string_view arg, size_t limit, std::string& name, std::string& label) {
-  arg = arg.substr(0, std::min(arg.size(), limit));
-  arg = arg.substr(0, std::min(arg.find(' '), arg.size()));
-  size_t colon = arg.find(':');
-  name = std::string(arg.substr(0, colon));
-  label = colon == std::string_view::npos ? std::string() : std::string(arg.substr(colon + 1));
-}
 
 // At most `limit` bytes of `text`, never splitting a two-byte character.
 std::string CutText(std::string_view text, size_t limit) {
@@ -137,12 +122,8 @@ int TForm1::CmdVend(std::string_view arg) { return CmdExit(arg); }
 
 int TForm1::CmdIf(std::string_view arg) {
   if (!Condition(arg, vars, random)) return 1;
-  size_t pos = 0;
-  while (pos < arg.size() && pos < kIfScanMax && arg[pos] != ')') ++pos;
-  if (pos < arg.size() && arg[pos] == ')') ++pos;
-  while (pos < arg.size() && pos < kIfScanMax && arg[pos] == ' ') ++pos;
-  if (pos >= kIfScanMax) return 1;
-  const std::string_view then = arg.substr(std::min(pos, arg.size()));
+  std::string_view then;
+  if (!IfThenPart(arg, then)) return 1;
   if (!then.empty() && (then[0] == '*' || then[0] == '@' || then[0] == '!')) {
     if (then.size() > kIfScanMax) return 1;
     // The then-part becomes the line and is dispatched in the same step.

@@ -93,8 +93,16 @@ bool Compare(int32_t left, char op, bool orEqual, int32_t right) {
   }
 }
 
-void AssignOne(std::string_view a, VarStore& vars, RandomGenerator& random, AssignResult& result) {
-  if (a.empty()) return;
+int32_t EvaluateText(std::string_view text, const VarStore& vars, RandomGenerator& random, bool* wellFormed);
+
+// One assignment; `wellFormed`, when given, is cleared for a target the list cannot store to or
+// an expression the evaluator refuses.
+void AssignOne(std::string_view a, VarStore& vars, RandomGenerator& random, AssignResult& result,
+               bool* wellFormed = nullptr) {
+  auto refuse = [wellFormed] {
+    if (wellFormed) *wellFormed = false;
+  };
+  if (a.empty() || a[0] == ';') return;
   const char letter = a[0];
   int digits;
   switch (letter) {
@@ -105,17 +113,17 @@ void AssignOne(std::string_view a, VarStore& vars, RandomGenerator& random, Assi
     case 'F': digits = 3; break;
     case 'T': digits = 4; break;
     case 'G': digits = 1; break;
-    default: return;
+    default: refuse(); return;
   }
   // The target needs all its digits and the separator after them.
   const size_t separator = 1 + static_cast<size_t>(digits);
-  if (a.size() <= separator) return;
+  if (a.size() <= separator) return refuse();
   for (size_t i = 1; i < separator; ++i) {
-    if (!IsDigit(a[i])) return;
+    if (!IsDigit(a[i])) return refuse();
   }
   size_t pos = 1;
   const int n = ReadNumber(a, pos, digits);
-  const int32_t value = Evaluate(a.substr(separator + 1), vars, random);
+  const int32_t value = EvaluateText(a.substr(separator + 1), vars, random, wellFormed);
   switch (letter) {
     case 'V': vars.V(n) = value; break;
     case 'S':
@@ -144,7 +152,15 @@ void AssignOne(std::string_view a, VarStore& vars, RandomGenerator& random, Assi
 
 }  // namespace
 
-int32_t Evaluate(std::string_view text, const VarStore& vars, RandomGenerator& random) {
+namespace {
+
+// The evaluator; `wellFormed`, when given, is cleared where the text holds a character the
+// language does not know (the cases that make the value 0 at once).
+int32_t EvaluateText(std::string_view text, const VarStore& vars, RandomGenerator& random, bool* wellFormed) {
+  auto refuse = [wellFormed] {
+    if (wellFormed) *wellFormed = false;
+    return 0;
+  };
   int32_t accumulator = 0;
   uint32_t operand = 0;
   char pending = '+';
@@ -169,7 +185,7 @@ int32_t Evaluate(std::string_view text, const VarStore& vars, RandomGenerator& r
         break;
       case '_': {
         const char op = pos < text.size() ? text[pos] : '\0';
-        if (op != '&' && op != '|' && op != 'X') return 0;
+        if (op != '&' && op != '|' && op != 'X') return refuse();
         ++pos;
         accumulator = Apply(accumulator, pending, static_cast<int32_t>(operand));
         operand = 0;
@@ -189,13 +205,23 @@ int32_t Evaluate(std::string_view text, const VarStore& vars, RandomGenerator& r
         operand = n > 0 ? static_cast<uint32_t>(draw % n) : 0u;
         break;
       }
-      default: return 0;
+      default: return refuse();
     }
   }
   return Apply(accumulator, pending, static_cast<int32_t>(operand));
 }
 
-bool Condition(std::string_view text, const VarStore& vars, RandomGenerator& random) {
+}  // namespace
+
+int32_t Evaluate(std::string_view text, const VarStore& vars, RandomGenerator& random) {
+  return EvaluateText(text, vars, random, nullptr);
+}
+
+namespace {
+
+// The condition evaluator; with `wellFormed` given it reads every comparison (no cutting short)
+// and clears the flag at an operand the evaluator refuses or a joint that is not "&" or "|".
+bool ConditionText(std::string_view text, const VarStore& vars, RandomGenerator& random, bool* wellFormed) {
   char copy[kConditionMax];
   size_t length = 0;
   size_t i = !text.empty() && text[0] == '(' ? 1 : 0;
@@ -211,24 +237,55 @@ bool Condition(std::string_view text, const VarStore& vars, RandomGenerator& ran
   bool result = false;
   size_t pos = 0;
   while (pos < s.size()) {
-    const int32_t left = Evaluate(s.substr(pos), vars, random);
+    const int32_t left = EvaluateText(s.substr(pos), vars, random, wellFormed);
     pos = NextTerminator(s, pos);
     if (pos >= s.size()) return result;
     const char op = s[pos];
     if (op == '=' || op == '!' || op == '<' || op == '>') {
       const bool orEqual = pos + 1 < s.size() && s[pos + 1] == '=';
       pos += orEqual ? 2 : 1;
-      const int32_t right = Evaluate(s.substr(pos), vars, random);
+      const int32_t right = EvaluateText(s.substr(pos), vars, random, wellFormed);
       pos = NextTerminator(s, pos);
       result = Compare(left, op, orEqual, right);
       if (pos >= s.size()) return result;
     }
     const char joint = s[pos];
-    if (joint == '&' && !result) return false;
-    if (joint == '|' && result) return true;
+    if (wellFormed) {
+      if (joint != '&' && joint != '|') *wellFormed = false;
+    } else {
+      if (joint == '&' && !result) return false;
+      if (joint == '|' && result) return true;
+    }
     ++pos;
   }
   return result;
+}
+
+}  // namespace
+
+bool Condition(std::string_view text, const VarStore& vars, RandomGenerator& random) {
+  return ConditionText(text, vars, random, nullptr);
+}
+
+bool ConditionWellFormed(std::string_view text) {
+  const size_t close = text.find(')');
+  if (text.empty() || text[0] != '(' || close == std::string_view::npos || close > kConditionMax) return false;
+  bool blank = true;
+  for (size_t i = 1; i < close; ++i) blank = blank && (text[i] == ' ' || text[i] == '\t');
+  if (blank) return false;
+  VarStore vars;
+  RandomGenerator random;
+  bool wellFormed = true;
+  ConditionText(text, vars, random, &wellFormed);
+  return wellFormed;
+}
+
+bool ExpressionWellFormed(std::string_view text) {
+  VarStore vars;
+  RandomGenerator random;
+  bool wellFormed = true;
+  EvaluateText(text, vars, random, &wellFormed);
+  return wellFormed;
 }
 
 std::string NormaliseAssignments(std::string_view list) {
@@ -260,6 +317,23 @@ AssignResult Assign(std::string_view list, VarStore& vars, RandomGenerator& rand
     rest.remove_prefix(semicolon + 1);
   }
   return result;
+}
+
+bool AssignmentsWellFormed(std::string_view list) {
+  VarStore vars;
+  RandomGenerator random;
+  AssignResult result;
+  bool wellFormed = true;
+  const std::string text = NormaliseAssignments(list.substr(0, list.find('\0')));
+  if (text.empty()) return false;
+  std::string_view rest = text;
+  for (;;) {
+    AssignOne(rest, vars, random, result, &wellFormed);
+    const size_t semicolon = rest.find(';');
+    if (semicolon == std::string_view::npos) break;
+    rest.remove_prefix(semicolon + 1);
+  }
+  return wellFormed;
 }
 
 }  // namespace torvel

@@ -33,4 +33,11 @@ AssignResult Assign(std::string_view list, VarStore& vars, RandomGenerator& rand
 // blanks, tabs and full-width blanks removed (two-byte characters kept whole).
 std::string NormaliseAssignments(std::string_view list);
 
+// Checks for authors' tools: whether the evaluator reads every character of an expression,
+// whether a condition is parenthesised with comparisons the evaluator reads joined by "&" and
+// "|", and whether every assignment of a list names a target it can store to.
+bool ExpressionWellFormed(std::string_view text);
+bool ConditionWellFormed(std::string_view text);
+bool AssignmentsWellFormed(std::string_view list);
+
 }  // namespace torvel

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "resources/sjis.h"
+#include "script/script_targets.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -20,10 +21,6 @@ std::string CutName(std::string_view name) {
 // closing. Real scripts yield long before this many lines; when a step spends them all it ends
 // as if the line had yielded, and the next frame goes on from the same place.
 constexpr int kStepLineBudget = 20000;
-
-bool IsLineEnd(const std::vector<uint8_t>& buffer, int size, size_t pos) {
-  return pos >= static_cast<size_t>(size) || buffer[pos] == 0;
-}
 
 }  // namespace
 
@@ -117,25 +114,12 @@ void TForm1::SkipBlock() {
 }
 
 bool TForm1::Jump(std::string_view label) {
-  if (label.empty()) return false;
-  const std::vector<uint8_t>& buf = script.scenario;
-  const size_t size = static_cast<size_t>(script.scenarioSize);
-  std::string wanted = SjisUpper(label);
-  // Every colon counts, not only those at line starts.
-  for (size_t pos = 0; pos < size; ++pos) {
-    const void* hit = std::memchr(buf.data() + pos, ':', size - pos);
-    if (!hit) break;
-    pos = static_cast<size_t>(static_cast<const uint8_t*>(hit) - buf.data());
-    size_t start = pos + 1;
-    if (start + wanted.size() > size) break;
-    std::string_view candidate(reinterpret_cast<const char*>(buf.data() + start), wanted.size());
-    if (SjisUpper(candidate) != wanted || !IsLineEnd(buf, script.scenarioSize, start + wanted.size())) continue;
-    size_t after = start + wanted.size();
-    script.pc = static_cast<int>(std::min(after + 1, size));
-    script.needLine = true;
-    return true;
-  }
-  return false;
+  const int after =
+      FindLabel(std::span<const uint8_t>(script.scenario.data(), static_cast<size_t>(script.scenarioSize)), label);
+  if (after < 0) return false;
+  script.pc = after;
+  script.needLine = true;
+  return true;
 }
 
 void TForm1::CallScript(std::string_view name, std::string_view label) {

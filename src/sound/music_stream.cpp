@@ -7,6 +7,7 @@
 
 #include "platform/sound_device.h"
 #include "shell/engine.h"
+#include "sound/music_track.h"
 
 namespace torvel {
 
@@ -58,9 +59,7 @@ bool TForm1::StartMusicTrack(int n) {
     return true;
   }
   sound.startCountdown = 0;
-  char name[16];
-  std::snprintf(name, sizeof name, "M%02d", n);
-  const int entry = archives.bgm.FindEntry(name);
+  const int entry = archives.bgm.FindEntry(MusicTrackName(n));
   if (entry < 0) return true;
   StartMusicStream(archives.bgm, entry);
   return false;
