@@ -3,7 +3,10 @@
 #include <QGuiApplication>
 #include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFunctions>
 #include <QPainter>
+#include <cstdlib>
+#include <cstring>
 
 namespace torvel {
 
@@ -21,8 +24,14 @@ bool SmoothGlView::Available() {
     surface.setFormat(context.format());
     surface.create();
     if (!surface.isValid() || !context.makeCurrent(&surface)) return false;
+    // A renderer on the processor (Mesa's llvmpipe and its kin) is many times slower than the
+    // raster copy, and with a GL child the whole window is composed through it as well.
+    const auto* renderer = reinterpret_cast<const char*>(context.functions()->glGetString(GL_RENDERER));
+    const bool software = !renderer || std::strstr(renderer, "llvmpipe") || std::strstr(renderer, "softpipe") ||
+                          std::strstr(renderer, "Software") || std::strstr(renderer, "swrast");
     context.doneCurrent();
-    return true;
+    const char* force = std::getenv("TORVEL_SOFTWARE_GL");
+    return !software || (force && std::strcmp(force, "1") == 0);
   }();
   return available;
 }

@@ -14,7 +14,9 @@ class SmoothGlView : public QOpenGLWidget {
   SmoothGlView(const QImage& picture, QWidget* parent);
 
   // Whether this platform can draw through OpenGL at all: not Qt's offscreen platform, whose
-  // pixels tests compare exactly, and only where a context can be made and made current.
+  // pixels tests compare exactly, and only where a context can be made and made current on a
+  // graphics card: a renderer on the processor is slower than the raster copy, unless
+  // TORVEL_SOFTWARE_GL=1 asks for it (to measure the path without a card).
   static bool Available();
 
  protected:
