@@ -86,7 +86,7 @@ void BM_ShownRepaint(benchmark::State& state) {
   }
   const bool gl = state.range(3) != 0;
   if (gl && !SmoothGlView::Available()) {
-    state.SkipWithError("no OpenGL context");
+    state.SkipWithError("no OpenGL on a graphics card (TORVEL_SOFTWARE_GL=1 allows a software one)");
     return;
   }
   NoEvents events;

@@ -100,7 +100,7 @@ TEST_F(DemoDisplayMenus, FullScreenPlayPhasesBackgroundAnimationAndReplay) {
   // ---- full screen from the configuration screen, back by the tool bar ----
   Input({"menu main settings"});
   ASSERT_TRUE(e.ctl.configScreenOpen);
-  Click(360, 86);  // 全画面
+  Click(360, 86);   // 全画面
   Click(740, 558);  // 閉じる
   ASSERT_FALSE(e.ctl.configScreenOpen);
   EXPECT_EQ(Display(e.DescribeState()), DisplayOf(true, false, false, 1));
