@@ -19,11 +19,6 @@
 
 namespace torvel {
 
-namespace {
-// The main timer's period; the watch list follows every 16th of its ticks.
-constexpr int kMainTimerMs = 55;
-}  // namespace
-
 DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, QWidget* parent)
     : QDockWidget("Developer", parent), engine_(engine), settingsFolder_(std::move(settingsFolder)) {
   setObjectName("DevControls");
@@ -64,9 +59,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
     watches_.erase(watches_.begin() + row);
     delete watchList_->takeItem(row);
   });
-  timer_.setInterval(kMainTimerMs);
-  connect(&timer_, &QTimer::timeout, this, [this] { TimerTick(); });
-  timer_.start();
+  engine_.devtools.watchTick = [this] { WatchTick(); };
 
   engine_.devtools.showFlagEditor = [this] {
     if (!flagEditorWindow_) flagEditorWindow_ = std::make_unique<VariableEditorWindow>(engine_);
@@ -87,6 +80,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
 
 DevControls::~DevControls() {
   engine_.devtools.showFlagEditor = nullptr;
+  engine_.devtools.watchTick = nullptr;
   engine_.devtools.showScriptSelector = nullptr;
   engine_.devtools.showScriptEditor = nullptr;
 }
@@ -99,9 +93,8 @@ void DevControls::AddWatch() {
   watchList_->addItem(QString::fromStdString(FormatWatch(*entry, engine_.vars)));
 }
 
-void DevControls::TimerTick() {
-  if (++ticks_ % kWatchRefreshTicks != 0 || !watchEnable_->isChecked()) return;
-  RefreshWatch();
+void DevControls::WatchTick() {
+  if (watchEnable_->isChecked()) RefreshWatch();
 }
 
 void DevControls::RefreshWatch() {
