@@ -387,6 +387,19 @@ TEST_F(ScriptEditorWindowTest, ClosingWithEditsAsksAndRestartGoesTenLinesBack) {
   EXPECT_EQ(DebugSetting(game, "DBG_FILTER01"), "");
 }
 
+TEST_F(ScriptEditorWindowTest, ANewFolderWithoutTheConfigScriptAsksForAnother) {
+  WriteText(game.Dir() / "bare" / "main.txt", "x\n");
+  WriteText(game.Dir() / "other" / "_config.txt", "x\n");
+  FolderAnswerer answerer({QString::fromStdString((game.Dir() / "other").string())});
+  ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
+  window.Open(0);
+  window.FolderBox()->setText(QString::fromStdString((game.Dir() / "bare").string()));
+  window.CloseButton()->click();
+  EXPECT_EQ(answerer.Asked(), 1);
+  EXPECT_EQ(DebugSetting(game, "DBG_SCRIPT_PATH"), (game.Dir() / "other").string());
+  EXPECT_TRUE(game.Engine().devtools.scripts.hasConfig);
+}
+
 TEST_F(ScriptEditorWindowTest, OpensWithTheCommandOfTheSceneOnShow) {
   struct Case {
     int count;

@@ -1,7 +1,6 @@
 #include "platform/qt/dev_controls.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -107,13 +106,7 @@ void StartDeveloperTools(TForm1& engine, DevControls& controls, QMainWindow& win
   SettingsStore store = DebugSettingsStore(controls.SettingsFolder(), engine.config.GAME_ID);
   if (const char* folder = std::getenv("DBG_SCRIPT_PATH"); folder && *folder)
     store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder));
-  engine.RebuildDebugScriptSet();
-  while (!engine.devtools.scripts.hasConfig) {
-    const QString folder = QFileDialog::getExistingDirectory(&window, "DBG_SCRIPT_PATH");
-    if (folder.isEmpty()) break;
-    store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder.toStdString()));
-    engine.RebuildDebugScriptSet();
-  }
+  BuildDebugScriptSet(engine, controls.SettingsFolder(), &window);
 }
 
 }  // namespace torvel

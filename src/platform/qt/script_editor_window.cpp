@@ -69,6 +69,17 @@ class ThumbnailArea : public QLabel {
 
 }  // namespace
 
+void BuildDebugScriptSet(TForm1& engine, const std::filesystem::path& settingsFolder, QWidget* parent) {
+  SettingsStore store = DebugSettingsStore(settingsFolder, engine.config.GAME_ID);
+  engine.RebuildDebugScriptSet();
+  while (!engine.devtools.scripts.hasConfig) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, "DBG_SCRIPT_PATH");
+    if (folder.isEmpty()) break;
+    store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder.toStdString()));
+    engine.RebuildDebugScriptSet();
+  }
+}
+
 // ---- TForm7 ----
 
 SaveEditWindow::SaveEditWindow(int editedKinds, int lastEditedLine, const std::vector<std::string>& sjisLines,
@@ -547,7 +558,7 @@ void ScriptEditorWindow::CloseWritingSettings() {
   const bool newFolder = folder != store.ReadText("DBG_SCRIPT_PATH", "");
   if (newFolder) values.emplace_back("DBG_SCRIPT_PATH", folder);
   store.WriteValues(values);
-  if (newFolder) engine_.RebuildDebugScriptSet();
+  if (newFolder) BuildDebugScriptSet(engine_, settingsFolder_, this);
   QDialog::accept();
 }
 

@@ -54,6 +54,11 @@ class SaveEditWindow : public QDialog {
   QPushButton* cancel_;
 };
 
+// Builds the debug script set from the folder in the debug settings; while that folder holds no
+// "_CONFIG" script, asks for another (`parent` owns the question) and stores it, until one has
+// it or the question is cancelled.
+void BuildDebugScriptSet(TForm1& engine, const std::filesystem::path& settingsFolder, QWidget* parent);
+
 class ScriptEditorWindow : public QDialog {
  public:
   ScriptEditorWindow(TForm1& engine, std::filesystem::path settingsFolder, QWidget* parent = nullptr);
