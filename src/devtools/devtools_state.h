@@ -6,6 +6,7 @@
 
 #include "devtools/debug_script_set.h"
 #include "devtools/variable_editor_model.h"
+#include "devtools/watch_list.h"
 
 namespace torvel {
 
@@ -39,6 +40,8 @@ struct DevToolsState {
   std::function<int(int tag)> showScriptEditor;  // modal; returns the position to run from
   std::function<void()> showFlagEditor;          // not modal; the engine state is already open
   std::function<std::string(const std::vector<std::string>& names)> showScriptSelector;  // modal
+  // Called on every kWatchRefreshTicks-th tick of the main timer.
+  std::function<void()> watchTick;
 };
 
 }  // namespace torvel

@@ -33,6 +33,12 @@ int RestartTenLinesBack(const DebugScriptSet& set, int pc, int scriptSize) {
   return ClampRestartPosition(set.LineStart(std::max(line - 10, 0)), scriptSize);
 }
 
+int InsertionLine(const DebugScriptSet& set, int caretLine, int lineCount, std::optional<int> recordedPc, int pc) {
+  const int last = std::max(lineCount, 0);
+  if (caretLine >= 0 && caretLine < last) return caretLine;
+  return std::clamp(set.FirstLineAtOrAfter(recordedPc.value_or(pc)), 0, last);
+}
+
 PictureSearchResult SearchPictures(const std::vector<const std::vector<std::string>*>& archiveNames,
                                    std::string_view word1, std::string_view word2, SearchMode mode) {
   PictureSearchResult result;

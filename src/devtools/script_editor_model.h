@@ -31,6 +31,12 @@ int EditorTopLine(const DebugScriptSet& set, int pc);
 // "10行前からスタート": the position ten lines before the line at `pc`, within the script.
 int RestartTenLinesBack(const DebugScriptSet& set, int pc, int scriptSize);
 
+// The line "埋め込み" inserts its command before. The caret's line when the developer has put the
+// caret in the text (0 ≤ caretLine < lineCount); otherwise the line of the recorded position of
+// the last background or sprite command, when that command ran in the script shown; otherwise
+// the line being run at `pc`. Always within 0..lineCount.
+int InsertionLine(const DebugScriptSet& set, int caretLine, int lineCount, std::optional<int> recordedPc, int pc);
+
 enum class SearchMode { And = 0, Or = 1, Not = 2 };
 
 struct PictureSearchResult {

@@ -1,6 +1,9 @@
 #include "devtools/variable_editor_model.h"
 
+#include <cstdio>
+
 #include "resources/settings_store.h"
+#include "resources/sjis.h"
 
 namespace torvel {
 
@@ -94,6 +97,35 @@ VarEditResult MoveTo(VariableEditorState& state, VarStore& vars, int x, int y) {
     result.redraw = true;
   }
   return result;
+}
+
+std::string HoverLabel(const VariableEditorState& state, int cell, const std::vector<std::string>& pictures,
+                       const std::vector<std::string>& sceneScripts) {
+  auto listed = [cell](const std::vector<std::string>& list, int offset) {
+    const int index = offset + cell;
+    if (cell < 0 || static_cast<size_t>(index) >= list.size()) return Utf8ToSjis("未登録");
+    return list[static_cast<size_t>(index)];
+  };
+  const char* prefix = "F";
+  int number = cell;
+  switch (state.view) {
+    case VarView::G: return listed(pictures, 0);
+    case VarView::G2: return listed(pictures, 1000);
+    case VarView::G3: return listed(pictures, 2000);
+    case VarView::R: return listed(sceneScripts, 0);
+    case VarView::F: prefix = "F"; break;
+    case VarView::E: prefix = "E"; break;
+    case VarView::T: prefix = "T"; break;
+    case VarView::V:
+    case VarView::S:
+      // Value cells name the variable of the page shown.
+      prefix = state.view == VarView::V ? "V" : "S";
+      number += state.page == 1 ? 500 : 0;
+      break;
+  }
+  char text[16];
+  std::snprintf(text, sizeof text, "%s%03d", prefix, number);
+  return text;
 }
 
 void Release(VariableEditorState& state) { state.drag = 0; }

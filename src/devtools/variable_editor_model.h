@@ -3,7 +3,9 @@
 // flag sets, where each cell lies, and what a press, a drag and the value box change. Every
 // index a point can reach stays inside its view.
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "script/variables.h"
 
@@ -46,6 +48,12 @@ void Release(VariableEditorState& state);
 // The value box: text that is a whole number within the int range is stored in the selected
 // variable; other text stores nothing.
 VarEditResult StoreValueText(VariableEditorState& state, VarStore& vars, std::string_view text);
+
+// The hover label of cell `cell` (Shift-JIS): the variable or flag for F, V, S, E and T; for the
+// picture views the name in the gallery's picture list (G at the cell, G2 and G3 1000 and 2000
+// further on), for R the scene's script in the recollection table; "未登録" past their lists.
+std::string HoverLabel(const VariableEditorState& state, int cell, const std::vector<std::string>& pictures,
+                       const std::vector<std::string>& sceneScripts);
 
 // The variable-store index of value cell `cell` of the current page, or -1 outside a value view.
 int VariableIndexOf(const VariableEditorState& state, int cell);

@@ -84,6 +84,8 @@ void TForm1::AppIdle() {
 void TForm1::Timer1Timer() {
   if (ctl.destroyed) return;
   ++ctl.timerCounter;
+  // The developer controls' watch list follows every 16th tick, whatever the screen.
+  if (ctl.timerCounter % kWatchRefreshTicks == 0 && devtools.watchTick) devtools.watchTick();
   ServiceSound();
   if (MovieTick()) return;
   if (ctl.configScreenOpen) return;

@@ -42,6 +42,33 @@ TEST(ScriptEditorTest, TopLineIsFourAboveTheCurrentOne) {
     EXPECT_EQ(EditorTopLine(set, c.pc), c.top) << c.pc;
 }
 
+TEST(ScriptEditorTest, InsertionGoesBeforeTheCaretOrTheRecordedCommand) {
+  const DebugScriptSet set = SetWithLines(30, 3);  // line i starts at 4i
+  struct Case {
+    const char* what;
+    int caret;
+    int lineCount;
+    std::optional<int> recorded;
+    int pc;
+    int line;
+  };
+  const std::vector<Case> cases = {
+      {"caret in the text", 5, 30, 40, 80, 5},
+      {"caret on the first line", 0, 30, 40, 80, 0},
+      {"caret on the last line", 29, 30, 40, 80, 29},
+      {"no caret: the recorded command's line", -1, 30, 40, 80, 10},
+      {"a position inside a line: the next line", -1, 30, 41, 80, 11},
+      {"caret past the text", 30, 30, 40, 80, 10},
+      {"no record: the line being run", -1, 30, std::nullopt, 80, 20},
+      {"a record past the table: the end", -1, 30, 5000, 80, 30},
+      {"a text shorter than the table: its end", -1, 12, 80, 80, 12},
+      {"an empty text", -1, 0, 40, 80, 0},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(InsertionLine(set, c.caret, c.lineCount, c.recorded, c.pc), c.line) << c.what;
+  }
+}
+
 TEST(ScriptEditorTest, TypedLinesAreClassifiedByTheirFirstCharacter) {
   struct Case {
     const char* line;

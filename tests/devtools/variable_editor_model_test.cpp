@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "devtools/variable_editor_model.h"
+#include "resources/sjis.h"
 
 namespace torvel {
 namespace {
@@ -133,6 +134,34 @@ TEST(VariableEditorTest, ValueBoxStoresWholeNumbersOnly) {
   EXPECT_EQ(vars.S(1), -1);
   EXPECT_FALSE(StoreValueText(state, vars, "4").menusChanged);
   EXPECT_TRUE(PressAt(state, vars, 32, 20, true).menusChanged);  // S000
+}
+
+TEST(VariableEditorTest, HoverLabelsNameTheVariableOrTheGalleryEntry) {
+  // Pictures 0..1000 and scenes 0..2; "未登録" past each list.
+  std::vector<std::string> pictures(1001);
+  pictures[7] = "EV_07";
+  pictures[1000] = "EV_1000";
+  const std::vector<std::string> scenes = {"", "K_DAY1", "K_DAY2"};
+  struct Case {
+    VarView view;
+    int page;
+    int cell;
+    std::string label;
+  };
+  const std::string none = Utf8ToSjis("未登録");
+  const std::vector<Case> cases = {
+      {VarView::F, 0, 7, "F007"},   {VarView::E, 1, 999, "E999"}, {VarView::T, 0, 3, "T003"},
+      {VarView::V, 0, 42, "V042"},  {VarView::V, 1, 42, "V542"},  {VarView::S, 1, 499, "S999"},
+      {VarView::G, 0, 7, "EV_07"},  {VarView::G, 0, 999, ""},     {VarView::G2, 0, 0, "EV_1000"},
+      {VarView::G2, 0, 1, none},    {VarView::G3, 0, 0, none},    {VarView::R, 0, 0, ""},
+      {VarView::R, 0, 2, "K_DAY2"}, {VarView::R, 0, 3, none},     {VarView::G, 0, -1, none},
+  };
+  for (const Case& c : cases) {
+    VariableEditorState state;
+    state.view = c.view;
+    state.page = c.page;
+    EXPECT_EQ(HoverLabel(state, c.cell, pictures, scenes), c.label) << static_cast<int>(c.view) << " " << c.cell;
+  }
 }
 
 }  // namespace

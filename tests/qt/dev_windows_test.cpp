@@ -3,18 +3,22 @@
 // through its own controls over a running engine.
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMainWindow>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
+#include <QTextBlock>
 #include <fstream>
 #include <sstream>
 
 #include "devtools/debug_settings.h"
+#include "graphics/picture_test_support.h"
 #include "platform/qt/dev_controls.h"
 #include "platform/qt/script_editor_window.h"
 #include "platform/qt/script_selector_window.h"
@@ -84,9 +88,19 @@ TEST(DevControlsWindowTest, ButtonsWatchListAndTraceModeDriveTheEngine) {
   EXPECT_EQ(controls.WatchList()->item(1)->text().toStdString(), "E005 = 0");
   engine.vars.V(1) = 5;
   controls.WatchEnable()->setChecked(true);
-  for (int i = 0; i < kWatchRefreshTicks - 1; ++i) controls.TimerTick();
-  EXPECT_EQ(controls.WatchList()->item(0)->text().toStdString(), "V001 = 0") << "refreshed on the 16th tick";
-  controls.TimerTick();
+  // The engine's own timer drives the refresh: nothing up to the tick before a 16th, then the value.
+  auto runToTick = [&](auto done) {
+    for (int frame = 0; frame < 400 && !done(); ++frame) game.Host().RunFrame();
+  };
+  runToTick([&] { return engine.ctl.timerCounter % kWatchRefreshTicks == kWatchRefreshTicks - 1; });
+  EXPECT_EQ(controls.WatchList()->item(0)->text().toStdString(), "V001 = 0") << "refreshed on the 16th tick only";
+  runToTick([&] { return engine.ctl.timerCounter % kWatchRefreshTicks == 0; });
+  EXPECT_EQ(controls.WatchList()->item(0)->text().toStdString(), "V001 = 5");
+  // Disabled, the list keeps what it showed.
+  controls.WatchEnable()->setChecked(false);
+  engine.vars.V(1) = 6;
+  runToTick([&] { return engine.ctl.timerCounter % kWatchRefreshTicks == kWatchRefreshTicks - 1; });
+  runToTick([&] { return engine.ctl.timerCounter % kWatchRefreshTicks == 0; });
   EXPECT_EQ(controls.WatchList()->item(0)->text().toStdString(), "V001 = 5");
   controls.WatchList()->setCurrentRow(0);
   controls.WatchDelete()->click();
@@ -103,6 +117,73 @@ TEST(DevControlsWindowTest, ButtonsWatchListAndTraceModeDriveTheEngine) {
   EXPECT_TRUE(engine.devtools.globalDataReplace);
   controls.FlagEditorWindow()->close();
   EXPECT_FALSE(engine.devtools.flagEditorOpen);
+}
+
+// Answers the folder questions as they open: each answer a folder, or an empty text to cancel.
+class FolderAnswerer {
+ public:
+  explicit FolderAnswerer(std::vector<QString> answers) : answers_(std::move(answers)) {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, &timer_, [this] { Poll(); });
+    timer_.start();
+  }
+  int Asked() const { return asked_; }
+
+ private:
+  void Poll() {
+    auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    if (!dialog || dialog->property("answered").toBool()) return;
+    dialog->setProperty("answered", true);
+    const QString answer = static_cast<size_t>(asked_) < answers_.size() ? answers_[static_cast<size_t>(asked_)] : "";
+    ++asked_;
+    if (answer.isEmpty()) {
+      dialog->reject();
+      return;
+    }
+    dialog->selectFile(answer);
+    QMetaObject::invokeMethod(dialog, "accept");
+  }
+  std::vector<QString> answers_;
+  int asked_ = 0;
+  QTimer timer_;
+};
+
+TEST(DevControlsWindowTest, StartingAsksForAFolderUntilOneHoldsTheConfigScript) {
+  struct Case {
+    const char* what;
+    std::vector<std::string> answers;  // folders under the game's, "" cancels
+    int asked;
+    bool hasConfig;
+    std::string stored;  // DBG_SCRIPT_PATH afterwards, under the game's folder
+  };
+  const std::vector<Case> cases = {
+      {"the stored folder has it", {}, 0, true, "good"},
+      {"a folder without it, then one with it", {"empty", "good"}, 2, true, "good"},
+      {"cancelled", {""}, 1, false, "empty"},
+  };
+  ::unsetenv("DBG_SCRIPT_PATH");
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    GameFixture game;
+    game.Script("_config", kConfig).Script("main", "一。\n\\\n");
+    TForm1& engine = game.Start();
+    WriteText(game.Dir() / "good" / "_config.txt", "x\n");
+    WriteText(game.Dir() / "empty" / "main.txt", "x\n");
+    const std::string first = c.answers.empty() ? "good" : "empty";
+    ASSERT_TRUE(DebugSettingsStore(game.Host().SettingsFolder(), "alpha")
+                    .Write("DBG_SCRIPT_PATH", (game.Dir() / first).string()));
+    std::vector<QString> answers;
+    for (const std::string& a : c.answers)
+      answers.push_back(a.empty() ? QString() : QString::fromStdString((game.Dir() / a).string()));
+    FolderAnswerer answerer(answers);
+    QMainWindow window;
+    DevControls controls(engine, game.Host().SettingsFolder());
+    StartDeveloperTools(engine, controls, window);
+    EXPECT_EQ(answerer.Asked(), c.asked);
+    EXPECT_EQ(engine.devtools.scripts.hasConfig, c.hasConfig);
+    EXPECT_EQ(DebugSetting(game, "DBG_SCRIPT_PATH"), (game.Dir() / c.stored).string());
+    EXPECT_EQ(window.dockWidgetArea(&controls), Qt::RightDockWidgetArea);
+  }
 }
 
 class VariableEditorWindowTest : public ::testing::Test {
@@ -135,6 +216,9 @@ TEST_F(VariableEditorWindowTest, APressShowsTheBitInItsCellAndADragSetsEachCellP
   EXPECT_EQ(CellMiddle(window, 53), blue);
 
   // "G2": a left drag along row 2 sets picture-seen flags 1100 … 1103.
+  // The hover label names the gallery picture of the cell.
+  game.Engine().layers.galleryPictures.assign(1106, "EV_OTHER");
+  game.Engine().layers.galleryPictures[1105] = "EV_1105";
   window.Views()->button(static_cast<int>(VarView::G2))->click();
   window.Press(kGridLeft + 2, kBitTop + 32 + 2, true);
   for (int c = 1; c < 4; ++c) window.Move(kGridLeft + 16 * c + 2, kBitTop + 32 + 2);
@@ -142,7 +226,9 @@ TEST_F(VariableEditorWindowTest, APressShowsTheBitInItsCellAndADragSetsEachCellP
   window.Move(kGridLeft + 16 * 5 + 2, kBitTop + 32 + 2);
   for (int c = 0; c < 6; ++c) EXPECT_EQ(game.Engine().vars.D.Test(1100 + c), c < 4) << c;
   for (int c = 0; c < 6; ++c) EXPECT_EQ(CellMiddle(window, 100 + c), c < 4 ? white : blue) << c;
-  EXPECT_EQ(window.HoverLabel()->text().toStdString(), "G2105");
+  EXPECT_EQ(window.HoverLabel()->text().toStdString(), "EV_1105");
+  window.Move(kGridLeft + 16 * 6 + 2, kBitTop + 32 + 2);
+  EXPECT_EQ(window.HoverLabel()->text().toStdString(), "未登録");
 }
 
 TEST_F(VariableEditorWindowTest, TheValueBoxStoresWholeNumbersOnly) {
@@ -190,11 +276,19 @@ TEST(ScriptSelectorWindowTest, FiltersAfterTheSeventhTickAndChoosesTheSelectedNa
 
 class ScriptEditorWindowTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    game.Script("_config", kConfig).Script("main", "\\l0\n\\l1\n\\l2\n");
+  void SetUp() override { Prepare("\\l0\n\\l1\n\\l2\n"); }
+  // A game whose main script and its source read `main`, with two backgrounds and a sprite.
+  void Prepare(const std::string& main) {
+    using testing::Packed;
+    using testing::Solid;
+    game.Entry("tq_gra.tvx", "BGSEA", Packed(Solid(800, 600, kSea)))
+        .Entry("tq_gra.tvx", "BGSKY", Packed(Solid(800, 600, kSky)))
+        .Entry("tq_gra.tvx", "CGIRL", Packed(Solid(40, 30, kGirl)))
+        .Entry("tq_gra.tvx", "MGIRL", Packed(Solid(40, 30, {255, 255, 255})));
+    game.Script("_config", kConfig).Script("main", main);
     sources = game.Dir() / "sources";
     WriteText(sources / "_config.txt", "x\n");
-    WriteText(sources / "main.txt", "\\l0\n\\l1\n\\l2\n");
+    WriteText(sources / "main.txt", main);
     TForm1& engine = game.Start();
     game.RunToWait();
     SettingsStore store = DebugSettingsStore(game.Host().SettingsFolder(), "alpha");
@@ -203,9 +297,23 @@ class ScriptEditorWindowTest : public ::testing::Test {
     engine.RebuildDebugScriptSet();
     ASSERT_EQ(engine.devtools.scripts.current, 1);
   }
+  static constexpr testing::Bgr kSea{200, 0, 0}, kSky{0, 200, 0}, kGirl{0, 0, 200};
   GameFixture game;
   fs::path sources;
 };
+
+// Within a level of each other: a sprite drawn through its mask may lose one.
+bool Near(const testing::Bgr& a, const testing::Bgr& b) {
+  for (size_t i = 0; i < 3; ++i)
+    if (std::abs(a[i] - b[i]) > 1) return false;
+  return true;
+}
+
+// The colour of a preview pixel as the picture's blue, green, red.
+testing::Bgr PreviewPixel(const ScriptEditorWindow& w, int x, int y) {
+  const QColor c = w.PreviewImage().pixelColor(x, y);
+  return {c.blue(), c.green(), c.red()};
+}
 
 TEST_F(ScriptEditorWindowTest, OpensOnTheSourceAndSavesWithHistoryBackupAndLog) {
   MessageBoxAnswerer boxes;
@@ -279,6 +387,19 @@ TEST_F(ScriptEditorWindowTest, ClosingWithEditsAsksAndRestartGoesTenLinesBack) {
   EXPECT_EQ(DebugSetting(game, "DBG_FILTER01"), "");
 }
 
+TEST_F(ScriptEditorWindowTest, ANewFolderWithoutTheConfigScriptAsksForAnother) {
+  WriteText(game.Dir() / "bare" / "main.txt", "x\n");
+  WriteText(game.Dir() / "other" / "_config.txt", "x\n");
+  FolderAnswerer answerer({QString::fromStdString((game.Dir() / "other").string())});
+  ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
+  window.Open(0);
+  window.FolderBox()->setText(QString::fromStdString((game.Dir() / "bare").string()));
+  window.CloseButton()->click();
+  EXPECT_EQ(answerer.Asked(), 1);
+  EXPECT_EQ(DebugSetting(game, "DBG_SCRIPT_PATH"), (game.Dir() / "other").string());
+  EXPECT_TRUE(game.Engine().devtools.scripts.hasConfig);
+}
+
 TEST_F(ScriptEditorWindowTest, OpensWithTheCommandOfTheSceneOnShow) {
   struct Case {
     int count;
@@ -312,6 +433,98 @@ TEST_F(ScriptEditorWindowTest, WithoutASourceSavingInsertingAndRestartingAreOff)
   EXPECT_FALSE(window.InsertButton()->isEnabled());
   EXPECT_FALSE(window.RestartButton()->isEnabled());
   EXPECT_TRUE(window.CloseButton()->isEnabled());
+}
+
+class ScriptEditorSceneTest : public ScriptEditorWindowTest {
+ protected:
+  void SetUp() override { Prepare("@bg BGSEA\n@spr CGIRL\n一。\n\\\n"); }
+  // The middle of result `name`'s thumbnail.
+  static QPoint Cell(const ScriptEditorWindow& w, const std::string& name) {
+    const auto& names = w.Results().names;
+    const int i = static_cast<int>(std::find(names.begin(), names.end(), name) - names.begin());
+    const ThumbnailGrid grid = GridForResults(static_cast<int>(names.size()));
+    return {(i % grid.columns) * grid.cellWidth + 5, (i / grid.columns) * grid.cellHeight + 5};
+  }
+};
+
+TEST_F(ScriptEditorSceneTest, ThePreviewComposesTheChosenSceneOnTheEngineLayers) {
+  ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
+  window.Open(game.Engine().script.pc);
+  window.show();
+  // The sprite stands at the top middle of the 800 × 600 scene: (380..420, 0..30).
+  const QPoint sprite(144, 5), away(20, 200);
+  ASSERT_EQ(window.PreviewImage().size(), QSize(289, 225));
+  EXPECT_TRUE(Near(PreviewPixel(window, sprite.x(), sprite.y()), kGirl));
+  EXPECT_EQ(PreviewPixel(window, away.x(), away.y()), kSea);
+
+  // "BG" and a left click on a thumbnail: the background changes under the sprite.
+  window.Positions()->button(3)->click();
+  window.Word(0)->setText("bgs");
+  window.SearchButton()->click();
+  ASSERT_EQ(window.Results().names.size(), 2u);
+  QTest::mouseClick(window.ThumbnailView(), Qt::LeftButton, {}, Cell(window, "BGSKY"));
+  EXPECT_EQ(window.CommandBox()->text().toStdString(), "@bg BGSKY");
+  EXPECT_EQ(PreviewPixel(window, away.x(), away.y()), kSky);
+  EXPECT_TRUE(Near(PreviewPixel(window, sprite.x(), sprite.y()), kGirl));
+
+  // Held down, the right button shows the picture alone; the release brings the scene back.
+  QTest::mousePress(window.ThumbnailView(), Qt::RightButton, {}, Cell(window, "BGSEA"));
+  EXPECT_TRUE(window.PreviewHeld());
+  EXPECT_EQ(PreviewPixel(window, sprite.x(), sprite.y()), kSea);
+  QTest::mouseRelease(window.ThumbnailView(), Qt::RightButton, {}, Cell(window, "BGSEA"));
+  EXPECT_FALSE(window.PreviewHeld());
+  EXPECT_EQ(PreviewPixel(window, away.x(), away.y()), kSky);
+  EXPECT_TRUE(Near(PreviewPixel(window, sprite.x(), sprite.y()), kGirl));
+
+  // "左" with the sprite in the left box: the pair's left position, right of it nothing.
+  window.Positions()->button(1)->click();
+  window.Word(0)->setText("GIRL");
+  window.SecondWord()->setText("MG");
+  window.Modes()->button(2)->click();
+  window.SearchButton()->click();
+  ASSERT_EQ(window.Results().names, std::vector<std::string>{"CGIRL"});
+  QTest::mouseClick(window.ThumbnailView(), Qt::LeftButton, {}, Cell(window, "CGIRL"));
+  EXPECT_EQ(window.CommandBox()->text().toStdString(), "@spr CGIRL,");
+  // Two sprites centre on 250 and 550: the left one covers preview column 90, none is at 144.
+  EXPECT_TRUE(Near(PreviewPixel(window, 90, 5), kGirl));
+  EXPECT_EQ(PreviewPixel(window, sprite.x(), sprite.y()), kSky);
+  // A press past the results does nothing.
+  QTest::mouseClick(window.ThumbnailView(), Qt::LeftButton, {}, QPoint(700, 250));
+  EXPECT_EQ(window.CommandBox()->text().toStdString(), "@spr CGIRL,");
+
+  // The engine keeps the scene chosen here.
+  window.CloseButton()->click();
+  EXPECT_EQ(game.Engine().layers.backgroundName, "BGSKY");
+  EXPECT_EQ(game.Engine().layers.spriteSpec, "CGIRL,");
+  EXPECT_TRUE(Near(testing::Px(game.Engine().layers.scene, 250, 10), kGirl));
+  EXPECT_EQ(testing::Px(game.Engine().layers.scene, 400, 10), kSky);
+}
+
+TEST_F(ScriptEditorSceneTest, InsertingGoesWhereTheLastCommandRanUntilTheCaretIsPut) {
+  ScriptEditorWindow window(game.Engine(), game.Host().SettingsFolder());
+  window.Open(game.Engine().script.pc);
+  auto lines = [&] { return window.Text()->toPlainText().split('\n'); };
+  // The sprite's command ran on line 1.
+  window.CommandBox()->setText("@spr NEW");
+  window.InsertButton()->click();
+  EXPECT_EQ(lines()[1].toStdString(), "@spr NEW");
+  EXPECT_EQ(lines()[2].toStdString(), "@spr CGIRL");
+  EXPECT_EQ(window.LastEditedLine(), 2);
+  // With "BG" selected, the background's command on line 0.
+  window.Positions()->button(3)->click();
+  window.CommandBox()->setText("@bg NEW");
+  window.InsertButton()->click();
+  EXPECT_EQ(lines()[0].toStdString(), "@bg NEW");
+  EXPECT_EQ(lines()[1].toStdString(), "@bg BGSEA");
+  EXPECT_EQ(window.LastEditedLine(), 1);
+  EXPECT_EQ(window.EditedKinds(), kEditedPicture);
+  // Once the developer puts the caret in the text, before the caret's line.
+  QTextCursor cursor(window.Text()->document()->findBlockByNumber(4));
+  window.Text()->setTextCursor(cursor);
+  window.InsertButton()->click();
+  EXPECT_EQ(lines()[4].toStdString(), "@bg NEW");
+  EXPECT_EQ(lines()[5].toStdString(), "一。");
+  EXPECT_EQ(window.LastEditedLine(), 5);
 }
 
 }  // namespace

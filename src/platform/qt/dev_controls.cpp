@@ -1,7 +1,6 @@
 #include "platform/qt/dev_controls.h"
 
 #include <QCheckBox>
-#include <QFileDialog>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMainWindow>
@@ -18,11 +17,6 @@
 #include "shell/engine.h"
 
 namespace torvel {
-
-namespace {
-// The main timer's period; the watch list follows every 16th of its ticks.
-constexpr int kMainTimerMs = 55;
-}  // namespace
 
 DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, QWidget* parent)
     : QDockWidget("Developer", parent), engine_(engine), settingsFolder_(std::move(settingsFolder)) {
@@ -64,9 +58,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
     watches_.erase(watches_.begin() + row);
     delete watchList_->takeItem(row);
   });
-  timer_.setInterval(kMainTimerMs);
-  connect(&timer_, &QTimer::timeout, this, [this] { TimerTick(); });
-  timer_.start();
+  engine_.devtools.watchTick = [this] { WatchTick(); };
 
   engine_.devtools.showFlagEditor = [this] {
     if (!flagEditorWindow_) flagEditorWindow_ = std::make_unique<VariableEditorWindow>(engine_);
@@ -87,6 +79,7 @@ DevControls::DevControls(TForm1& engine, std::filesystem::path settingsFolder, Q
 
 DevControls::~DevControls() {
   engine_.devtools.showFlagEditor = nullptr;
+  engine_.devtools.watchTick = nullptr;
   engine_.devtools.showScriptSelector = nullptr;
   engine_.devtools.showScriptEditor = nullptr;
 }
@@ -99,9 +92,8 @@ void DevControls::AddWatch() {
   watchList_->addItem(QString::fromStdString(FormatWatch(*entry, engine_.vars)));
 }
 
-void DevControls::TimerTick() {
-  if (++ticks_ % kWatchRefreshTicks != 0 || !watchEnable_->isChecked()) return;
-  RefreshWatch();
+void DevControls::WatchTick() {
+  if (watchEnable_->isChecked()) RefreshWatch();
 }
 
 void DevControls::RefreshWatch() {
@@ -114,13 +106,7 @@ void StartDeveloperTools(TForm1& engine, DevControls& controls, QMainWindow& win
   SettingsStore store = DebugSettingsStore(controls.SettingsFolder(), engine.config.GAME_ID);
   if (const char* folder = std::getenv("DBG_SCRIPT_PATH"); folder && *folder)
     store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder));
-  engine.RebuildDebugScriptSet();
-  while (!engine.devtools.scripts.hasConfig) {
-    const QString folder = QFileDialog::getExistingDirectory(&window, "DBG_SCRIPT_PATH");
-    if (folder.isEmpty()) break;
-    store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder.toStdString()));
-    engine.RebuildDebugScriptSet();
-  }
+  BuildDebugScriptSet(engine, controls.SettingsFolder(), &window);
 }
 
 }  // namespace torvel

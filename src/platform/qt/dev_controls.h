@@ -3,7 +3,6 @@
 // editor, the variable editor and the script selector, the watch list and "Trace Mode". The
 // windows they open are views over the engine's developer models.
 #include <QDockWidget>
-#include <QTimer>
 #include <filesystem>
 #include <memory>
 #include <vector>
@@ -39,8 +38,8 @@ class DevControls : public QDockWidget {
   QCheckBox* TraceMode() const { return trace_; }
   VariableEditorWindow* FlagEditorWindow() const { return flagEditorWindow_.get(); }
   const std::filesystem::path& SettingsFolder() const { return settingsFolder_; }
-  // One tick of the main timer: every 16th refreshes the watch list while it is enabled.
-  void TimerTick();
+  // Every 16th tick of the engine's main timer: refreshes the watch list while it is enabled.
+  void WatchTick();
 
  private:
   void AddWatch();
@@ -58,8 +57,6 @@ class DevControls : public QDockWidget {
   QPushButton* watchDelete_;
   QListWidget* watchList_;
   QCheckBox* trace_;
-  QTimer timer_;
-  int ticks_ = 0;
   std::vector<WatchEntry> watches_;
   std::unique_ptr<VariableEditorWindow> flagEditorWindow_;
 };

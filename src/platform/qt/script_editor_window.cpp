@@ -61,12 +61,24 @@ class ThumbnailArea : public QLabel {
   void mousePressEvent(QMouseEvent* e) override {
     editor_.PressThumbnail(e->position().toPoint().x(), e->position().toPoint().y(), e->button() == Qt::LeftButton);
   }
+  void mouseReleaseEvent(QMouseEvent*) override { editor_.ReleaseThumbnail(); }
 
  private:
   ScriptEditorWindow& editor_;
 };
 
 }  // namespace
+
+void BuildDebugScriptSet(TForm1& engine, const std::filesystem::path& settingsFolder, QWidget* parent) {
+  SettingsStore store = DebugSettingsStore(settingsFolder, engine.config.GAME_ID);
+  engine.RebuildDebugScriptSet();
+  while (!engine.devtools.scripts.hasConfig) {
+    const QString folder = QFileDialog::getExistingDirectory(parent, "DBG_SCRIPT_PATH");
+    if (folder.isEmpty()) break;
+    store.Write("DBG_SCRIPT_PATH", Utf8ToSjis(folder.toStdString()));
+    engine.RebuildDebugScriptSet();
+  }
+}
 
 // ---- TForm7 ----
 
@@ -243,6 +255,9 @@ ScriptEditorWindow::ScriptEditorWindow(TForm1& engine, std::filesystem::path set
   connect(positions_, &QButtonGroup::idClicked, this, [this](int id) { PositionClicked(id); });
   connect(insert_, &QPushButton::clicked, this, [this] { Insert(); });
   connect(text_, &QPlainTextEdit::textChanged, this, [this] { TextChanged(); });
+  connect(text_, &QPlainTextEdit::cursorPositionChanged, this, [this] {
+    if (tracking_) caretPlaced_ = true;
+  });
   connect(fontSize_, &QSpinBox::valueChanged, this, [this](int size) {
     QFont font = text_->font();
     font.setPointSize(size);
@@ -308,6 +323,7 @@ void ScriptEditorWindow::Open(int tag) {
   insert_->setEnabled(hasSource && !set.sourceReadOnly);
   save_->setEnabled(hasSource && !set.sourceReadOnly);
   restart_->setEnabled(hasSource);
+  caretPlaced_ = false;
   const int topLine = EditorTopLine(set, tag);
   QTextCursor cursor(text_->document()->findBlockByNumber(topLine));
   text_->setTextCursor(cursor);
@@ -337,6 +353,27 @@ void ScriptEditorWindow::Open(int tag) {
       break;
     default: positions_->button(3)->click(); break;
   }
+  Preview();
+}
+
+void ScriptEditorWindow::ShowInPreview(const Bitmap& picture) {
+  if (picture.width <= 0 || picture.height <= 0) return;
+  const QImage image(picture.pixels.data(), picture.width, picture.height, picture.stride, QImage::Format_BGR888);
+  previewImage_ = image.scaled(preview_->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  preview_->setPixmap(QPixmap::fromImage(previewImage_));
+}
+
+void ScriptEditorWindow::Preview() {
+  // The developer's choice becomes the engine's scene: it stands when the editor closes. A
+  // preview is no picture the player saw, so the gallery's flags are left alone.
+  Layers& layers = engine_.layers;
+  engine_.LoadPicture(layers.backgroundName, layers.background);
+  const int changes = layers.spriteChanges;
+  const std::string spec = layers.spriteSpec;
+  engine_.SetSprites(spec);
+  layers.spriteChanges = changes;
+  engine_.ComposeScene();
+  ShowInPreview(layers.scene);
 }
 
 std::vector<std::string> ScriptEditorWindow::SjisLines() const {
@@ -407,34 +444,57 @@ void ScriptEditorWindow::DrawThumbnails() {
 void ScriptEditorWindow::PressThumbnail(int x, int y, bool left) {
   const int index = ThumbnailAt(grid_, x, y);
   if (index < 0 || static_cast<size_t>(index) >= results_.names.size()) return;
-  const QString name = Q(results_.names[static_cast<size_t>(index)]);
+  const std::string& picture = results_.names[static_cast<size_t>(index)];
   if (!left) {
-    // The right button previews the picture itself.
-    Bitmap picture;
-    if (!engine_.LoadImage(results_.names[static_cast<size_t>(index)], picture) || picture.width <= 0) return;
-    const QImage image(picture.pixels.data(), picture.width, picture.height, picture.stride, QImage::Format_BGR888);
-    preview_->setPixmap(QPixmap::fromImage(image.scaled(preview_->size())));
+    // Held down, the other buttons show the picture alone; the release brings the scene back.
+    if (!engine_.LoadImage(picture, engine_.layers.background)) return;
+    ShowInPreview(engine_.layers.background);
+    previewHeld_ = true;
     return;
   }
   const int position = positions_->checkedId();
   if (position < 0) return;
+  const QString name = Q(picture);
+  boxes_[static_cast<size_t>(position)]->setText(name);
+  auto box = [this](int i) { return S(boxes_[static_cast<size_t>(i)]->text()); };
+  Layers& layers = engine_.layers;
   switch (position) {
-    case 0: boxes_[0]->setText(name); break;
-    case 1: boxes_[1]->setText(name); break;
-    case 2: boxes_[2]->setText(name); break;
-    case 3: boxes_[3]->setText(name); break;
-    default: boxes_[static_cast<size_t>(position)]->setText(name); break;
+    case 3: layers.backgroundName = picture; break;
+    case 0: layers.spriteSpec = picture; break;
+    case 1:
+    case 2: layers.spriteSpec = box(1) + "," + box(2); break;
+    default: layers.spriteSpec = box(4) + "," + box(5) + "," + box(6); break;
   }
   PositionClicked(position);
+  Preview();
+}
+
+void ScriptEditorWindow::ReleaseThumbnail() {
+  if (!previewHeld_) return;
+  previewHeld_ = false;
+  Preview();
 }
 
 void ScriptEditorWindow::Insert() {
   tracking_ = false;
   editedKinds_ |= kEditedPicture;
-  QTextCursor cursor = text_->textCursor();
-  const int line = cursor.blockNumber();
-  cursor.movePosition(QTextCursor::StartOfBlock);
-  cursor.insertText(command_->text() + "\n");
+  const DebugScriptSet& set = engine_.devtools.scripts;
+  // Without a caret put in the text, the command goes where the last command of its kind ran.
+  const PictureCommandRecord& record =
+      positions_->checkedId() == 3 ? engine_.layers.lastBackgroundCommand : engine_.layers.lastSpriteCommand;
+  std::optional<int> recorded;
+  if (!record.script.empty() && SjisUpper(record.script) == SjisUpper(engine_.script.currentScript))
+    recorded = record.line;
+  const int lineCount = text_->document()->blockCount();
+  const int line = InsertionLine(set, caretPlaced_ ? text_->textCursor().blockNumber() : -1, lineCount, recorded, tag_);
+  QTextCursor cursor(text_->document());
+  if (line < lineCount) {
+    cursor.setPosition(text_->document()->findBlockByNumber(line).position());
+    cursor.insertText(command_->text() + "\n");
+  } else {
+    cursor.movePosition(QTextCursor::End);
+    cursor.insertText("\n" + command_->text());
+  }
   lastEditedLine_ = line + 1;
   tracking_ = true;
 }
@@ -498,7 +558,7 @@ void ScriptEditorWindow::CloseWritingSettings() {
   const bool newFolder = folder != store.ReadText("DBG_SCRIPT_PATH", "");
   if (newFolder) values.emplace_back("DBG_SCRIPT_PATH", folder);
   store.WriteValues(values);
-  if (newFolder) engine_.RebuildDebugScriptSet();
+  if (newFolder) BuildDebugScriptSet(engine_, settingsFolder_, this);
   QDialog::accept();
 }
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "devtools/script_editor_model.h"
+#include "graphics/bitmap.h"
 
 class QButtonGroup;
 class QCheckBox;
@@ -53,6 +54,11 @@ class SaveEditWindow : public QDialog {
   QPushButton* cancel_;
 };
 
+// Builds the debug script set from the folder in the debug settings; while that folder holds no
+// "_CONFIG" script, asks for another (`parent` owns the question) and stores it, until one has
+// it or the question is cancelled.
+void BuildDebugScriptSet(TForm1& engine, const std::filesystem::path& settingsFolder, QWidget* parent);
+
 class ScriptEditorWindow : public QDialog {
  public:
   ScriptEditorWindow(TForm1& engine, std::filesystem::path settingsFolder, QWidget* parent = nullptr);
@@ -81,13 +87,18 @@ class ScriptEditorWindow : public QDialog {
   QSpinBox* FontSize() const { return fontSize_; }
   QProgressBar* Progress() const { return progress_; }
   const QImage& Thumbnails() const { return thumbnails_; }
+  QLabel* ThumbnailView() const { return thumbnailView_; }
   const PictureSearchResult& Results() const { return results_; }
   QListWidget* Filters() const { return filterList_; }
   QLineEdit* FilterName() const { return filterName_; }
   QPushButton* FilterAdd() const { return filterAdd_; }
   QPushButton* FilterDelete() const { return filterDelete_; }
-  // A press on the thumbnail area at (x, y).
+  // A press on the thumbnail area at (x, y), and the release of any button.
   void PressThumbnail(int x, int y, bool left);
+  void ReleaseThumbnail();
+  // The preview box's picture as last drawn, 289 × 225.
+  const QImage& PreviewImage() const { return previewImage_; }
+  bool PreviewHeld() const { return previewHeld_; }
 
   // The save window is shown by this; tests replace it to answer it.
   std::function<int(SaveEditWindow&)> runSaveWindow;
@@ -99,6 +110,9 @@ class ScriptEditorWindow : public QDialog {
   void Search();
   void DrawThumbnails();
   void Insert();
+  // Composes the recorded scene on the engine's own layers and shows it in the preview box.
+  void Preview();
+  void ShowInPreview(const Bitmap& picture);
   void Save();
   void RestartTenBack();
   void CloseWritingSettings();
@@ -115,6 +129,10 @@ class ScriptEditorWindow : public QDialog {
   int editedKinds_ = 0;
   int lastEditedLine_ = 0;
   bool tracking_ = false;
+  // The developer has put the caret in the text since it opened.
+  bool caretPlaced_ = false;
+  bool previewHeld_ = false;
+  QImage previewImage_;
   std::string opened_;  // the text as opened, UTF-8
   std::vector<PictureFilter> filters_;
   PictureSearchResult results_;

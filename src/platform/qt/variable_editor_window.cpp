@@ -13,6 +13,7 @@
 #include <cstdio>
 
 #include "devtools/variable_editor_model.h"
+#include "resources/sjis.h"
 #include "shell/engine.h"
 
 namespace torvel {
@@ -188,9 +189,9 @@ void VariableEditorWindow::Move(int x, int y) {
   const int before = state.hovered;
   const VarEditResult result = MoveTo(state, engine_.vars, x, y);
   if (state.hovered != before && state.hovered >= 0) {
-    char text[16];
-    std::snprintf(text, sizeof text, "%s%03d", kViewNames[static_cast<int>(state.view)], state.hovered);
-    hover_->setText(text);
+    const std::string label = torvel::HoverLabel(state, state.hovered, engine_.layers.galleryPictures,
+                                                 engine_.recollectionScreen.table.scripts);
+    hover_->setText(QString::fromStdString(SjisToUtf8(label)));
   }
   if (result.redraw) Redraw();
 }
