@@ -25,9 +25,14 @@ std::optional<MouseButton> EngineButton(Qt::MouseButton button) {
 }
 }  // namespace
 
-PictureWidget::PictureWidget(WindowEvents& events, QWidget* parent)
+PictureWidget::PictureWidget(WindowEvents& events, QWidget* parent, bool allowGl)
     : QWidget(parent), events_(events), picture_(kWidth, kHeight, QImage::Format_RGB32) {
   picture_.fill(Qt::black);
+  // Made once, with the window, so the window is never recreated when the mode changes.
+  if (allowGl && SmoothGlView::Available()) {
+    glView_ = new SmoothGlView(picture_, this);
+    glView_->hide();
+  }
   setAttribute(Qt::WA_OpaquePaintEvent);
   setMouseTracking(true);
   setFocusPolicy(Qt::StrongFocus);
@@ -47,6 +52,10 @@ void PictureWidget::CopyFrom(const Bitmap& picture, const Rect& area) {
   }
   const QRect changed(left, top, right - left, bottom - top);
   stale_ = stale_.united(changed);
+  if (DrawnByGl()) {
+    glView_->update();
+    return;
+  }
   // Smooth scaling reaches one pixel beyond the changed rectangle.
   const DeviceRect shown = ShownInDevice();
   const double sx = shown.width / static_cast<double>(kWidth) / Ratio();
@@ -60,6 +69,7 @@ void PictureWidget::SetIntegerScaling(bool on) {
   if (integerScaling_ == on) return;
   integerScaling_ = on;
   PlaceOverlay();
+  PlaceGlView();
   update();
 }
 
@@ -67,6 +77,11 @@ DeviceRect PictureWidget::ShownInDevice() const {
   const double ratio = Ratio();
   return PictureRectInDevice(static_cast<int>(std::lround(width() * ratio)),
                              static_cast<int>(std::lround(height() * ratio)), integerScaling_);
+}
+
+bool PictureWidget::DrawnByGl() const {
+  const DeviceRect shown = ShownInDevice();
+  return glView_ && !integerScaling_ && shown.width > 0 && WholeScaleFactor(shown) == 0;
 }
 
 QRect PictureWidget::PictureRect() const {
@@ -133,7 +148,7 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
   for (const QRectF& bar : bars) {
     if (bar.width() > 0 && bar.height() > 0 && bar.intersects(event->rect())) painter.fillRect(bar, Qt::black);
   }
-  if (shown.width <= 0 || shown.height <= 0) return;
+  if (shown.width <= 0 || shown.height <= 0 || DrawnByGl()) return;
   RefreshScaled(shown);
   scaled_.setDevicePixelRatio(ratio);
   painter.drawImage(QPointF(shown.left / ratio, shown.top / ratio), scaled_);
@@ -142,10 +157,26 @@ void PictureWidget::paintEvent(QPaintEvent* event) {
 void PictureWidget::resizeEvent(QResizeEvent* event) {
   QWidget::resizeEvent(event);
   PlaceOverlay();
+  PlaceGlView();
+}
+
+void PictureWidget::PlaceGlView() {
+  if (!glView_) return;
+  if (!DrawnByGl()) {
+    glView_->hide();
+    return;
+  }
+  glView_->setGeometry(PictureRect());
+  glView_->show();
+  glView_->update();
+  // The tool bar stays above the picture.
+  if (overlay_) overlay_->raise();
 }
 
 void PictureWidget::PlaceOverlay() {
-  if (overlay_) overlay_->move(PictureRect().topLeft());
+  if (!overlay_) return;
+  overlay_->move(PictureRect().topLeft());
+  overlay_->raise();
 }
 
 void PictureWidget::mousePressEvent(QMouseEvent* event) {

@@ -4,7 +4,9 @@
 // picture is enlarged once, straight to the screen's device pixels, and drawn without further
 // scaling: by whole factors only (centred, pixels as exact blocks), or to the largest 4:3
 // rectangle (bilinear, whole factors still as blocks); black bars around it. Input on the picture
-// is reported in picture coordinates.
+// is reported in picture coordinates. On a real display the bilinear enlargement is left to the
+// graphics card where OpenGL works; whole factors and Qt's offscreen platform stay on the exact
+// copy made here.
 #include <QImage>
 #include <QPointer>
 #include <QWidget>
@@ -12,6 +14,7 @@
 
 #include "graphics/bitmap.h"
 #include "platform/picture_scaling.h"
+#include "platform/qt/smooth_gl_view.h"
 #include "platform/qt/window_events.h"
 
 namespace torvel {
@@ -21,7 +24,8 @@ class PictureWidget : public QWidget {
   static constexpr int kWidth = 800;
   static constexpr int kHeight = 600;
 
-  PictureWidget(WindowEvents& events, QWidget* parent);
+  // `allowGl`: whether the bilinear enlargement may go to the graphics card when one is there.
+  PictureWidget(WindowEvents& events, QWidget* parent, bool allowGl = true);
 
   // Copies a rectangle of an 800×600 picture (blue, green, red rows) and schedules its repaint.
   void CopyFrom(const Bitmap& picture, const Rect& area);
@@ -39,6 +43,8 @@ class PictureWidget : public QWidget {
 
   // Where the picture lies in the widget's device pixels, and in widget coordinates.
   DeviceRect ShownInDevice() const;
+  // Whether the picture is being drawn by the graphics card just now.
+  bool DrawnByGl() const;
   QRect PictureRect() const;
   // A widget position in picture coordinates; may lie outside 0..799 × 0..599.
   Point ToPicture(QPointF widgetPos) const;
@@ -65,6 +71,8 @@ class PictureWidget : public QWidget {
   // Brings the enlarged picture up to date with the presented one.
   void RefreshScaled(const DeviceRect& shown);
   void PlaceOverlay();
+  // Shows the graphics card's view over the picture while it draws it, and hides it otherwise.
+  void PlaceGlView();
 
   WindowEvents& events_;
   QImage picture_;
@@ -73,6 +81,7 @@ class PictureWidget : public QWidget {
   QRect stale_;
   bool integerScaling_ = false;
   QPointer<QWidget> overlay_;
+  SmoothGlView* glView_ = nullptr;
   // Buttons whose press reached the engine; their moves and releases follow them off the picture.
   Qt::MouseButtons pressed_;
 };
