@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "support/game_fixture.h"
+#include "support/program_run.h"
 
 namespace torvel {
 namespace {
@@ -20,22 +21,10 @@ namespace fs = std::filesystem;
 const fs::path kBuild = TORVEL_BINARY_DIR;
 const fs::path kSource = TORVEL_SOURCE_DIR;
 
-struct ProgramRun {
-  int code;
-  std::string output;  // standard output only
-};
+using testing::ProgramRun;
 
-ProgramRun RunProgram(const std::string& command) {
-  ProgramRun run{-1, ""};
-  FILE* pipe = popen((command + " 2>/dev/null").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+// Standard output only.
+ProgramRun RunProgram(const std::string& command) { return testing::RunCommand(command + " 2>/dev/null"); }
 
 std::string ReadText(const fs::path& file) {
   std::ifstream in(file);

@@ -12,6 +12,7 @@
 #include "resources/archive.h"
 #include "resources/file_io.h"
 #include "support/game_fixture.h"
+#include "support/program_run.h"
 
 namespace torvel {
 namespace {
@@ -20,22 +21,10 @@ const std::string kTorvel = std::string(TORVEL_BINARY_DIR) + "/src/torvel";
 const std::string kTvx = std::string(TORVEL_BINARY_DIR) + "/tools/tvx";
 const std::string kDemo = std::string(TORVEL_BINARY_DIR) + "/demo/game";
 
-struct ProgramRun {
-  int code;
-  std::string output;  // standard output and error
-};
+using testing::ProgramRun;
 
-ProgramRun Execute(const std::string& command) {
-  ProgramRun run{-1, ""};
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+// Standard output and error together.
+ProgramRun Execute(const std::string& command) { return testing::RunCommand(command + " 2>&1"); }
 
 std::string ReadText(const std::filesystem::path& file) {
   std::ifstream in(file);

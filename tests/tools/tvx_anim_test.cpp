@@ -12,28 +12,17 @@
 #include "sound/wady_decoder.h"
 #include "sound/wav_file.h"
 #include "support/game_fixture.h"
+#include "support/program_run.h"
 
 namespace torvel {
 namespace {
 
 const std::string kTvx = std::string(TORVEL_BINARY_DIR) + "/tools/tvx";
 
-struct ProgramRun {
-  int code;
-  std::string output;
-};
+using testing::ProgramRun;
 
-ProgramRun Execute(const std::string& command) {
-  ProgramRun run{-1, ""};
-  FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.output.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
-}
+// Standard output and error together.
+ProgramRun Execute(const std::string& command) { return testing::RunCommand(command + " 2>&1"); }
 
 Bitmap Solid(int w, int h, uint8_t v) {
   Bitmap b(w, h);

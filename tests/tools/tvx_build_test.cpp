@@ -20,6 +20,7 @@
 #include "sound/wady_decoder.h"
 #include "sound/wav_file.h"
 #include "support/game_fixture.h"
+#include "support/program_run.h"
 
 namespace torvel {
 namespace {
@@ -29,22 +30,15 @@ using Bytes = std::vector<uint8_t>;
 
 const std::string kTvx = std::string(TORVEL_BINARY_DIR) + "/tools/tvx";
 
-struct ProgramRun {
+struct BuildRun {
   int code;
   std::string errors;  // standard error only
 };
 
-ProgramRun Build(const fs::path& source, const fs::path& out) {
-  ProgramRun run{-1, ""};
-  const std::string command = kTvx + " build '" + source.string() + "' '" + out.string() + "' 2>&1 >/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  if (!pipe) return run;
-  char buffer[4096];
-  size_t n;
-  while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0) run.errors.append(buffer, n);
-  int status = pclose(pipe);
-  run.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  return run;
+BuildRun Build(const fs::path& source, const fs::path& out) {
+  const testing::ProgramRun run =
+      testing::RunCommand(kTvx + " build '" + source.string() + "' '" + out.string() + "' 2>&1 >/dev/null");
+  return BuildRun{run.code, run.output};
 }
 
 void Put(const fs::path& file, std::string_view text) {
@@ -306,7 +300,7 @@ TEST_P(TvxBuildRefusal, NamesTheFileAndLeavesTheGameAsItWas) {
   // The data archive this build would write differs from the one in the game folder.
   Put(Src() / "data" / "main.txt", std::string_view("changed\n"));
   GetParam().make(Src());
-  const ProgramRun run = Build(Src(), Out());
+  const BuildRun run = Build(Src(), Out());
   EXPECT_EQ(run.code, 1);
   std::string expected = GetParam().message;
   expected.replace(expected.find("SRC"), 3, Src().string());
@@ -389,7 +383,7 @@ TEST_F(TvxBuildTest, RefusesAFolderThatNoBuildMade) {
   Put(Src() / "data" / "main.txt", std::string_view("x\n"));
   Put(Out() / "tq_data.tvx", std::string_view("someone else's"));
   const auto before = Snapshot(Out());
-  const ProgramRun run = Build(Src(), Out());
+  const BuildRun run = Build(Src(), Out());
   EXPECT_EQ(run.code, 1);
   EXPECT_EQ(run.errors, Out().string() + ": neither empty nor made by tvx build (no tvx-build.txt)\n");
   EXPECT_EQ(Snapshot(Out()), before);
