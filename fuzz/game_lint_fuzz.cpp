@@ -14,7 +14,8 @@
 
 namespace {
 
-constexpr const char* kTables[] = {"_config", "_sprset", "_bgset", "view", "seltree", "sys_flashbak"};
+constexpr const char* kTables[] = {"_config",      "_sprset", "_bgset", "view",   "seltree",
+                                   "sys_flashbak", "effect",  "map",    "mapctrl"};
 
 void WriteFile(const std::filesystem::path& file, std::span<const uint8_t> bytes) {
   std::ofstream out(file, std::ios::binary | std::ios::trunc);

@@ -69,6 +69,7 @@ class GameChecker {
   void CheckViewTable();
   void CheckSelectionTrees();
   void CheckRecollectionTable();
+  void CheckTitleMapTable();
 
   std::filesystem::path gameDir_;
   HeadlessHost host_;

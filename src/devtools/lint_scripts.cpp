@@ -4,9 +4,12 @@
 
 #include "devtools/lint_checker.h"
 #include "graphics/animation_arguments.h"
+#include "graphics/effect_definitions.h"
 #include "graphics/picture_arguments.h"
 #include "resources/sjis.h"
+#include "scenes/click_map.h"
 #include "scenes/roll_scripts.h"
+#include "scenes/view_table.h"
 #include "script/command_table.h"
 #include "script/expressions.h"
 #include "script/script_targets.h"
@@ -37,6 +40,7 @@ enum CommandNumber {
   kSleep = 28,
   kString = 30,
   kDirect = 31,
+  kMap = 37,
   kBgAnim = 38,
   kRoll = 39,
   kAnim = 40,
@@ -200,6 +204,8 @@ void GameChecker::CheckCommand(const std::string& script, std::span<const uint8_
     Report(script, number, "unknown command", word.substr(0, std::min(word.find(' '), word.size())));
     return;
   }
+  // The map screen reads its table by a fixed name and does nothing without it.
+  if (command == kMap && !Body("mapctrl")) Report(script, number, "missing script", "mapctrl");
   const std::string_view arg = CommandArgument(command, line);
   if (Trim(arg).empty()) {
     if (std::find(std::begin(kNeedArgument), std::end(kNeedArgument), command) != std::end(kNeedArgument)) {
@@ -208,6 +214,9 @@ void GameChecker::CheckCommand(const std::string& script, std::span<const uint8_
     return;
   }
   auto missingPicture = [&](std::string_view name) { Report(script, number, "missing picture", name); };
+  auto missingEntry = [&](std::string_view table, std::string_view name) {
+    Report(script, number, "missing label", std::string(table) + ":" + std::string(name));
+  };
   switch (command) {
     case kGo: CheckJump(script, body, number, arg); break;
     case kIf: {
@@ -317,6 +326,26 @@ void GameChecker::CheckCommand(const std::string& script, std::span<const uint8_
     case kMovie:
       if (!MovieExists(arg)) Report(script, number, "missing file", arg);
       break;
+    // Entries of the tables, found as the commands find them; a missing one is a missing label
+    // of the table, since the command then does nothing.
+    case kEffect: {
+      const std::vector<uint8_t>* table = Body("effect");
+      if (!table || ReadEffectEntry(*table, SjisUpper(Trim(arg))).empty()) missingEntry("effect", Trim(arg));
+      break;
+    }
+    case kClickmap: {
+      const std::vector<uint8_t>* table = Body("map");
+      ClickMapTable map;
+      const std::string_view name = Cut(Trim(arg), kClickMapNameMax);
+      if (!table || !FindClickMap(*table, name, map)) missingEntry("map", name);
+      break;
+    }
+    case kViewer: {
+      const std::vector<uint8_t>* table = Body("view");
+      const std::vector<std::string> lines = table ? ViewTableLines(*table) : std::vector<std::string>();
+      if (!ReadViewPage(lines, SjisUpper(Trim(arg)), ReadGlobalPageButtons(lines))) missingEntry("view", Trim(arg));
+      break;
+    }
     default: break;
   }
 }

@@ -46,6 +46,7 @@ void GameChecker::CheckTables() {
   CheckViewTable();
   CheckSelectionTrees();
   CheckRecollectionTable();
+  CheckTitleMapTable();
 }
 
 void GameChecker::CheckConfig() {
@@ -142,6 +143,28 @@ void GameChecker::CheckRecollectionTable() {
     std::string name, label;
     SplitScriptArgument(script, std::numeric_limits<size_t>::max(), name, label);
     CheckScriptTarget("sys_flashbak", LineNaming(lines, 0, name, 1), name, label, true);
+  }
+}
+
+// The map screen of chapter N shows "tr_baseNa" and finds the pointer's area in "tr_hitmap"; without
+// either it does nothing.
+void GameChecker::CheckTitleMapTable() {
+  const std::vector<uint8_t>* body = Body("mapctrl");
+  if (!body) return;
+  const std::vector<std::string_view> lines = LintLines(*body);
+  bool hitMapChecked = false;
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view line = TrimBlanks(lines[i]);
+    if (line.size() < 2 || line[0] != ':') continue;
+    if (SjisUpper(line) == ":END") break;
+    // The section of chapter N reads ":N"; any other name is never shown.
+    const std::string_view chapter = line.substr(1);
+    if (chapter[0] == '0' || chapter.find_first_not_of("0123456789") != std::string_view::npos) continue;
+    const int number = static_cast<int>(i + 1);
+    const std::string map = "tr_base" + std::string(chapter) + "a";
+    if (!ImageExists(map)) Report("mapctrl", number, "missing picture", map);
+    if (!hitMapChecked && !ImageExists("tr_hitmap")) Report("mapctrl", number, "missing picture", "tr_hitmap");
+    hitMapChecked = true;
   }
 }
 

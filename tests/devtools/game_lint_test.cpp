@@ -43,6 +43,10 @@ const std::vector<LintCase>& MainCases() {
       {"@if (V001>2) @bg BG01", ""},
       {"{go left", ""},
       {"}", ""},
+      {"@effect flash", ""},
+      {"@clickmap tow", ""},  // the first map whose name starts so
+      {"@viewer page1", ""},
+      {"@map", ""},
       {"@bogus 1", "unknown command: bogus"},
       {"@bg ", "missing argument: bg"},
       {"@call", "unknown command: call"},  // "call " needs its blank
@@ -67,6 +71,9 @@ const std::vector<LintCase>& MainCases() {
       {"@anim NOANIM", "missing animation: NOANIM"},
       {"@efxanim GONE", "missing animation: GONE_000"},
       {"@movie none.mpg", "missing file: none.mpg"},
+      {"@effect NONE", "missing label: effect:NONE"},
+      {"@clickmap city", "missing label: map:city"},
+      {"@viewer NOPAGE", "missing label: view:NOPAGE"},
   };
   return cases;
 }
@@ -92,6 +99,12 @@ void MakeGame(GameFixture& game) {
       .Script("_config", "TITLE:lint\nCFG_VOL_KNOB:NOKNOB\nCFG_AUTO_KNOB:BG01\n")
       .Script("_bgset", ":HALL\nBG01\n:END\n")
       .Script("_sprset", ":GIRL\nBC01\nMISSING,10,20\n:END\n")
+      .Script("effect", ":FLASH\nF,30\n")
+      .Script("map", ":town\n1\nstation,0,0,10,10\n")
+      .Script("view", ":PAGE1\n")
+      // Chapter 1's map is there, chapter 2's and the hit map are not; ":X" is no chapter.
+      .Script("mapctrl", ":1\n1,a,1\n:2\n:X\n:END\n:3\n")
+      .Entry("tq_gra.tvx", "tr_base1a", {1})
       .Entry("tq_gjp.tvx", "AB01", {1})
       .Entry("tq_gra.tvx", "BG01", {1})
       .Entry("tq_gra.tvx", "BC01", {1})
@@ -117,6 +130,8 @@ TEST(GameLintTest, OneLinePerFaultOfEachKind) {
       expected.push_back("MAIN:" + std::to_string(i + 1) + ": " + MainCases()[i].finding);
     }
   }
+  expected.push_back("MAPCTRL:1: missing picture: tr_hitmap");
+  expected.push_back("MAPCTRL:3: missing picture: tr_base2a");
   expected.push_back("SLIDES:3: missing picture: BG97");
   expected.push_back("STAFF:4: missing picture: BG98");
   expected.push_back("_CONFIG:2: missing picture: NOKNOB");
@@ -151,6 +166,14 @@ TEST(GameLintTest, ExitStatusAndReport) {
   // The second data archive's script is the one checked.
   EXPECT_EQ(RunLint(faulty.Dir(), out, err), 1);
   EXPECT_EQ(out.str(), "MAIN:1: missing picture: BG02\n");
+
+  // The map screen's table is read by its fixed name.
+  GameFixture noMap;
+  noMap.Script("main", "@map\n");
+  noMap.Write();
+  out.str("");
+  EXPECT_EQ(RunLint(noMap.Dir(), out, err), 1);
+  EXPECT_EQ(out.str(), "MAIN:1: missing script: mapctrl\n");
 }
 
 TEST(GameLintTest, WritesNothingIntoTheGame) {
