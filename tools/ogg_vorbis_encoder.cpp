@@ -18,12 +18,13 @@ void AppendPage(const ogg_page& page, std::vector<uint8_t>& out) {
 
 }  // namespace
 
-std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float quality) {
+std::vector<uint8_t> EncodeOggVorbis(int channels, long rate, std::span<const float> samples, float quality,
+                                     int serial) {
   std::vector<uint8_t> out;
-  if (sound.channels == 0 || sound.rate == 0) return out;
+  if (channels <= 0 || rate <= 0) return out;
   vorbis_info vi;
   vorbis_info_init(&vi);
-  if (vorbis_encode_init_vbr(&vi, sound.channels, static_cast<long>(sound.rate), quality) != 0) {
+  if (vorbis_encode_init_vbr(&vi, channels, rate, quality) != 0) {
     vorbis_info_clear(&vi);
     return out;
   }
@@ -34,7 +35,7 @@ std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float qualit
   vorbis_analysis_init(&vd, &vi);
   vorbis_block_init(&vd, &vb);
   ogg_stream_state os;
-  ogg_stream_init(&os, kSerial);
+  ogg_stream_init(&os, serial);
   ogg_packet header, comments, codebooks;
   vorbis_analysis_headerout(&vd, &vc, &header, &comments, &codebooks);
   ogg_stream_packetin(&os, &header);
@@ -43,8 +44,8 @@ std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float qualit
   ogg_page page;
   while (ogg_stream_flush(&os, &page)) AppendPage(page, out);
 
-  const size_t channels = sound.channels;
-  const size_t frames = sound.samples.size() / channels;
+  const size_t width = static_cast<size_t>(channels);
+  const size_t frames = samples.size() / width;
   size_t done = 0;
   bool ended = false;
   bool closed = false;
@@ -57,7 +58,7 @@ std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float qualit
       } else {
         float** buffer = vorbis_analysis_buffer(&vd, static_cast<int>(chunk));
         for (size_t i = 0; i < chunk; ++i) {
-          for (size_t c = 0; c < channels; ++c) buffer[c][i] = sound.samples[(done + i) * channels + c] / 32768.0f;
+          for (size_t c = 0; c < width; ++c) buffer[c][i] = samples[(done + i) * width + c];
         }
         vorbis_analysis_wrote(&vd, static_cast<int>(chunk));
         done += chunk;
@@ -89,6 +90,13 @@ std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float qualit
   vorbis_comment_clear(&vc);
   vorbis_info_clear(&vi);
   return out;
+}
+
+std::vector<uint8_t> EncodeOggVorbis(const torvel::WavSound& sound, float quality) {
+  std::vector<float> samples(sound.samples.size());
+  std::transform(sound.samples.begin(), sound.samples.end(), samples.begin(),
+                 [](int16_t sample) { return sample / 32768.0f; });
+  return EncodeOggVorbis(sound.channels, static_cast<long>(sound.rate), samples, quality, kSerial);
 }
 
 }  // namespace tvx

@@ -15,13 +15,13 @@
 #include <thread>
 #include <vector>
 
-#include "sound/ogg_encode.h"
+#include "ogg_vorbis_encoder.h"
 
 namespace torvel {
 namespace {
 
 using Bytes = std::vector<uint8_t>;
-using testing::EncodeOgg;
+using tvx::EncodeOggVorbis;
 
 // ---- The trim rule on decoded buffers ----
 
@@ -71,7 +71,7 @@ std::vector<float> Tone(int channels, size_t frames, double hz, long rate) {
 Bytes VoiceWithSilentTail(int channels, size_t loud, size_t silent) {
   std::vector<float> s = Tone(channels, loud, 440, 44100);
   s.resize((loud + silent) * channels, 0.0f);
-  return EncodeOgg(channels, 44100, s, 1);
+  return EncodeOggVorbis(channels, 44100, s, 0.5f, 1);
 }
 
 bool AllZero(const Bytes& b, size_t from, size_t to) {
@@ -121,7 +121,7 @@ TEST(OggVoice, ThirtyThousandBytesPlayWholeAndThirtyThousandFourAreTrimmed) {
 
 TEST(OggVoice, SilentVoiceIsTrimmedToHalfPlusFour) {
   OggVoice v;
-  ASSERT_TRUE(DecodeOggVoice(EncodeOgg(1, 22050, std::vector<float>(20000, 0.0f), 7), v));
+  ASSERT_TRUE(DecodeOggVoice(EncodeOggVorbis(1, 22050, std::vector<float>(20000, 0.0f), 0.5f, 7), v));
   ASSERT_EQ(v.pcm.size(), 40000u);
   ASSERT_TRUE(AllZero(v.pcm, 0, 40000));
   EXPECT_EQ(v.playedLength, 20004u);

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "sound/ogg_encode.h"
+#include "ogg_vorbis_encoder.h"
 #include "sound/wady_encoder.h"
 
 namespace torvel::testing {
@@ -32,7 +32,7 @@ inline std::vector<uint8_t> EffectEntry(size_t frames) {
 inline std::vector<uint8_t> VoiceEntry(size_t frames, int serial) {
   std::vector<float> s(frames);
   for (size_t i = 0; i < frames; ++i) s[i] = 0.4f * static_cast<float>(std::sin(2 * M_PI * 300 * i / kTestRate));
-  return EncodeOgg(1, kTestRate, s, serial);
+  return tvx::EncodeOggVorbis(1, kTestRate, s, 0.5f, serial);
 }
 
 }  // namespace torvel::testing
