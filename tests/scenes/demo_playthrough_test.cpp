@@ -84,7 +84,9 @@ TEST(DemoPlaythrough, TheDemoFromItsTitleMenuThroughEveryScreenToItsExit) {
       play,
       {
           {"01_title", 0, {"\"current\":\"STITLE\"", "\"choiceMode\":1", closedNo}},
-          {"02_backlog", 0, {"\"current\":\"lookback\"", "\"backlog\":{\"open\":true,", "\"nameSlots\":[\"奏\",\"かなで\",\"朝倉\","}},
+          {"02_backlog",
+           0,
+           {"\"current\":\"lookback\"", "\"backlog\":{\"open\":true,", "\"nameSlots\":[\"奏\",\"かなで\",\"朝倉\","}},
           {"03_page_history", 9, {"\"backlog\":{\"open\":false,", "\"pageHistory\":{\"count\":14,\"position\":2,"}},
           {"04_window_hidden", 1, {"\"waitKind\":1"}},
           {"05_config", 0, {"\"config\":{\"open\":true", "\"Delay\":0,", "\"FONTBold\":0,"}},
@@ -138,19 +140,17 @@ TEST(DemoPlaythrough, ThePlainDemoThroughItsDialogWindowsAndBandQuestionToItsExi
   const Playthrough play("plain", kSource / "demo" / "plain" / "playthrough.input");
   ASSERT_EQ(play.Run().code, 0) << play.Run().output;
   EXPECT_EQ(play.Run().output, "確認: ゲームを終了しますか？\n");
-  ExpectCheckpoints(
-      play,
-      {
-          {"01_name_entered", 0, {"\"nameSlots\":[\"奏\",\"かなで\",\"朝倉\",", "\"Delay\":0,"}},
-          {"02_settings_dialog_answered", 0, {"\"Delay\":1,", "\"FONTBold\":1,", "\"saves\":[]"}},
-          {"03_saved", 0, {"\"saves\":[{\"slot\":1,", "\"comment\":\"駅のベンチで\""}},
-          // Loaded from slot 1, the story stands again on the page after the save.
-          {"04_loaded", 0, {"\"pc\":530,", "\"waitKind\":1"}},
-          {"05_load_window_closed", 0, {"\"pc\":643,"}},
-          {"06_band_question", 0, {"\"dialog\":{\"kind\":3,\"hover\":0}"}},
-          {"08_question_refused", 0, {"\"dialog\":{\"kind\":0,", "\"current\":\"main\""}},
-          {"end", 0, {"\"windowClosed\":true"}},
-      });
+  ExpectCheckpoints(play, {
+                              {"01_name_entered", 0, {"\"nameSlots\":[\"奏\",\"かなで\",\"朝倉\",", "\"Delay\":0,"}},
+                              {"02_settings_dialog_answered", 0, {"\"Delay\":1,", "\"FONTBold\":1,", "\"saves\":[]"}},
+                              {"03_saved", 0, {"\"saves\":[{\"slot\":1,", "\"comment\":\"駅のベンチで\""}},
+                              // Loaded from slot 1, the story stands again on the page after the save.
+                              {"04_loaded", 0, {"\"pc\":530,", "\"waitKind\":1"}},
+                              {"05_load_window_closed", 0, {"\"pc\":643,"}},
+                              {"06_band_question", 0, {"\"dialog\":{\"kind\":3,\"hover\":0}"}},
+                              {"08_question_refused", 0, {"\"dialog\":{\"kind\":0,", "\"current\":\"main\""}},
+                              {"end", 0, {"\"windowClosed\":true"}},
+                          });
 
   // The band look: 88 rows from y = 150 darkened over the scene, softly at the edges and to a
   // quarter in the middle; "はい" grey, then yellow under the pointer.
@@ -161,8 +161,8 @@ TEST(DemoPlaythrough, ThePlainDemoThroughItsDialogWindowsAndBandQuestionToItsExi
     int y;
     int factor;
   };
-  for (const Row& r : {Row{150, 255}, Row{152, 255 - 24}, Row{165, 255 - 180}, Row{166, 63}, Row{200, 63},
-                       Row{221, 63}, Row{222, 255 - 180}, Row{237, 255}}) {
+  for (const Row& r : {Row{150, 255}, Row{152, 255 - 24}, Row{165, 255 - 180}, Row{166, 63}, Row{200, 63}, Row{221, 63},
+                       Row{222, 255 - 180}, Row{237, 255}}) {
     for (int x : {10, 150, 790}) {
       const Bgr under = Px(scene, x, r.y);
       EXPECT_EQ(Px(band, x, r.y), (Bgr{under[0] * r.factor >> 8, under[1] * r.factor >> 8, under[2] * r.factor >> 8}))

@@ -9,8 +9,8 @@
 #include "shell/engine.h"
 #include "sound/ogg_voice.h"
 #include "sound/wady_decoder.h"
-#include "support/game_fixture.h"
 #include "support/demo_title.h"
+#include "support/game_fixture.h"
 
 namespace torvel {
 namespace {
