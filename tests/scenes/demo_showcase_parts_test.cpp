@@ -2,8 +2,8 @@
 // from the crossroads: names, numbers and tags in text, a voice waited for, pictures prepared and
 // shown at once, parts stamped and kept, a postcard drawn straight to the window, a pan across the
 // town, the fixed effects, a movie, a recorded choice taken by number, the play flags reset, a
-// completed game counted, the gallery opened, the configuration screen and the manual, and the
-// story back at the crossroads.
+// completed game counted, the gallery opened, the configuration screen and the manual, the story
+// back at the crossroads; and replayed from the scene gallery, up to the movie only.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -216,6 +216,25 @@ TEST_F(DemoShowcaseParts, TextAndCommandShowcasesFromTheCrossroads) {
   ASSERT_TRUE(ClickUntil([&] { return e.script.currentScript == "crossroads"; }));
   EXPECT_EQ(e.vars.S(28), 1);
   EXPECT_EQ(e.script.callDepth, 1);
+
+  // ---- replayed from the scene gallery, the showcases end before the records and flags change ----
+  e.CallScript("extras", "start");
+  ASSERT_TRUE(ClickUntilChoice());
+  ASSERT_EQ(e.script.currentScript, "extras");
+  Choose(1);
+  ASSERT_EQ(e.ctl.screenMode, smCgViewer);
+  Input({"move 650 165", "click 650 165 left"});
+  ASSERT_EQ(e.script.replayMode, 1);
+  ASSERT_EQ(e.script.currentScript, "SHOWCASE");
+  e.vars.F.Set(20);
+  ASSERT_TRUE(ClickUntilChoice());
+  Choose(0);
+  ASSERT_TRUE(ClickUntil([&] { return e.script.replayMode == 0; }, 80));
+  EXPECT_EQ(e.ctl.screenMode, smCgViewer);
+  EXPECT_EQ(host->MovieRequests().size(), 2u) << "the movie was replayed";
+  EXPECT_TRUE(e.vars.F.Test(20)) << "the flags were left alone";
+  EXPECT_EQ(e.vars.S(161), 0) << "no choice was recorded";
+  EXPECT_EQ(e.vars.S(100), 1) << "no second completed game";
   EXPECT_TRUE(host->Messages().empty());
 }
 
