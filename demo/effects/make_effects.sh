@@ -1,16 +1,18 @@
 #!/bin/sh
 # Makes the pictures and animations of the demo's showcase scene from nothing with ImageMagick and
 # sox: three skies for the background animation, a sweat-drop mark, a ring of light for the effect
-# animation, an opening clip with key, patch and hold frames and a chime, and a small clip for the
-# enlarging player. Writes the source tree's folders gra2 (pictures) and anim (one folder with
-# anim.txt per animation) under WORK_DIR for `tvx build`.
+# animation, an opening clip with key, patch and hold frames and a chime, a small clip for the
+# enlarging player, a parts sheet of a star and a moon, a picture postcard, a wide town to pan across
+# and a short movie of a passing train. Writes the source tree's folders gra2 (pictures), anim (one
+# folder with anim.txt per animation) and files (the movie, copied beside the archives) under
+# WORK_DIR for `tvx build`.
 # Usage: make_effects.sh WORK_DIR
 set -eu
 work=$1
 rm -rf "$work"
 gra=$work/gra2
 anim=$work/anim
-mkdir -p "$gra" "$anim/EF_OPEN" "$anim/EF_SMALL"
+mkdir -p "$gra" "$anim/EF_OPEN" "$anim/EF_SMALL" "$work/files/movie"
 
 # PNG24: no alpha and no palette, so every picture reads back as plain 24-bit colour. The
 # pictures in $gra are stored packed by `tvx build`.
@@ -105,3 +107,37 @@ for i in 0 1 2 3 4 5 6 7 8 9 10 11; do
   picture "$s/f$i.png" -size 320x240 gradient:'#2a3f6b'-'#86b5e0' -fill '#ffcf5a' -draw "circle $x,$y $((x + 18)),$y"
   echo "key f$i.png" >>"$s/anim.txt"
 done
+
+# The parts sheet: a star and a crescent moon on aqua, the colour the stamped parts leave out.
+picture "$gra/EF_PARTS.png" -size 128x64 xc:'#00ffff' +antialias -fill '#ffe066' \
+  -draw "polygon 32,4 39,24 60,24 43,37 50,58 32,45 14,58 21,37 4,24 25,24" \
+  -fill '#fff3c4' -draw "circle 96,32 96,6" -fill '#00ffff' -draw "circle 108,24 108,2"
+
+# A picture postcard: a white card with a stamp, the sea and a lighthouse.
+picture "$gra/EF_CARD.png" -size 400x260 xc:'#fbf7ee' -fill '#3f7cc4' -draw "rectangle 16,16 250,244" \
+  -fill '#86b5e0' -draw "rectangle 16,16 250,150" -fill '#ffe9a8' -draw "circle 80,70 80,50" \
+  -fill white -draw "rectangle 170,80 190,180" -fill '#d94c3d' -draw "rectangle 170,100 190,115" \
+  -draw "rectangle 170,135 190,150" -draw "polygon 166,80 194,80 180,62" \
+  -fill none -stroke '#d94c3d' -strokewidth 3 -draw "rectangle 320,24 380,94" \
+  -stroke '#9a8f7a' -strokewidth 2 -draw "line 270,140 384,140" -draw "line 270,180 384,180" \
+  -draw "line 270,220 384,220"
+
+# The town at dawn, twice as wide as the screen, to pan across from left to right.
+town="rectangle 40,360 150,600 rectangle 170,300 260,600 rectangle 290,400 420,600 \
+rectangle 450,250 520,600 polygon 440,250 485,190 530,250 rectangle 560,380 700,600"
+picture "$gra/EF_PAN.png" -size 1600x600 gradient:'#1d3a6b'-'#f7b267' \
+  -fill '#ffe9a8' -draw "circle 1200,380 1200,330" \
+  -fill '#2b2233' -draw "$town" -draw "translate 800,0 $town" \
+  -fill '#ffd36b' -draw "rectangle 190,330 210,350 rectangle 470,300 490,320 rectangle 1000,420 1020,440"
+
+# The movie: the first train crossing the screen from right to left at dawn, as an animated
+# picture at ten frames a second.
+for i in $(seq 0 23); do
+  x=$((340 - i * 24))
+  picture "$work/train_$(printf %02d "$i").png" -size 320x240 gradient:'#1b2b55'-'#e88a4a' \
+    -fill '#15121c' -draw "rectangle 0,190 320,240" -fill '#555066' -draw "rectangle 0,184 320,190" \
+    -fill '#c9d2e0' -draw "roundrectangle $x,120 $((x + 150)),182 10,10" \
+    -fill '#ffe9a8' -draw "rectangle $((x + 20)),134 $((x + 45)),150 rectangle $((x + 62)),134 $((x + 87)),150 \
+rectangle $((x + 104)),134 $((x + 129)),150" -fill '#d94c3d' -draw "rectangle $x,160 $((x + 150)),166"
+done
+convert -delay 10 -loop 1 "$work"/train_*.png -layers Optimize "$work/files/movie/train.gif"

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Makes the demo's sounds from nothing: two looping music tracks (plucked chords), a one-shot
-# chime, a looping wind, the save and load sounds and two voiced lines (espeak-ng), as WAVE files
+# chime, a looping wind, the save and load sounds and three voiced lines (espeak-ng), as WAVE files
 # in the source tree's folders bgm, se0, se2 and ogg1 under WORK_DIR (`tvx build` encodes them).
 # Usage: make_sounds.sh WORK_DIR
 set -eu
@@ -57,5 +57,7 @@ voice() {
 }
 voice V0001 "改札を抜けると、冷たい風が頬をなでた。"
 voice V0002 "ここで体験版はおしまいです。"
+# The showcase's voice started from inside a text line.
+voice V0003 "声も、文字の中から出せます。"
 # The configuration screen's voice test.
 voice SAMPLECV "音声の大きさは、このくらいでいかがですか。"

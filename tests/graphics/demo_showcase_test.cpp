@@ -1,5 +1,6 @@
 // The demo's showcase scene as the build made it: reached from the crossroads, it plays the
-// opening clip, the enlarged clip and every screen effect, and returns to the story.
+// opening clip, the enlarged clip and every screen effect and, with the text and command showcases
+// that follow declined, returns to the story.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -37,8 +38,11 @@ TEST(DemoShowcaseTest, EveryEffectPlaysAndTheStoryGoesOn) {
     const BackgroundAnimation& a = e.effects.bgAnim;
     if (a.count > 0) (a.offsets ? offsetSequences : pictureSequences).insert(a.sequence);
     backgrounds.insert(e.layers.backgroundName);
-    e.PBMouseDown(MouseButton::Left, ShiftState{}, 400, 300);
-    e.PBMouseUp(MouseButton::Left, ShiftState{}, 400, 300);
+    // At the end the text and command showcases are offered: the second choice declines them.
+    const int y = e.ctl.choiceMode == 1 ? e.choices.listTop + e.config.SELECT_Y_PITCH + e.choices.barHeight / 2 : 300;
+    e.PBMouseMove(ShiftState{}, 400, y);
+    e.PBMouseDown(MouseButton::Left, ShiftState{}, 400, y);
+    e.PBMouseUp(MouseButton::Left, ShiftState{}, 400, y);
   }
   EXPECT_LE(e.script.callDepth, depth) << "the showcase returns to its caller";
   EXPECT_EQ(animations, (std::set<std::string>{"EF_OPEN", "EF_SMALL enlarged"}));

@@ -1,8 +1,11 @@
 // Movies in the real window: Qt Multimedia plays the file over the picture, the engine's timer
-// ends the movie once the player has stopped, and a click on the video ends it early.
+// ends the movie once the player has stopped, and a click on the video ends it early; the demo's
+// own movie is one the player plays.
 #include <gtest/gtest.h>
 
 #include <QMouseEvent>
+#include <QVideoFrame>
+#include <QVideoSink>
 #include <QVideoWidget>
 #include <cmath>
 
@@ -34,9 +37,9 @@ std::vector<uint8_t> Clip(double seconds) {
 
 class MovieWindowTest : public ::testing::Test {
  protected:
-  void Start(const std::vector<uint8_t>& clip) {
-    game_.Script("main", "@movie clip.wav\n\\\n").Write();
-    ASSERT_TRUE(WriteFileAtomically(game_.Dir() / "clip.wav", clip));
+  void Start(const std::vector<uint8_t>& clip, const std::string& name = "clip.wav") {
+    game_.Script("main", "@movie " + name + "\n\\\n").Write();
+    ASSERT_TRUE(WriteFileAtomically(game_.Dir() / name, clip));
     host_ = std::make_unique<QtHost>(settings_.Path());
     engine_ = std::make_unique<TForm1>(*host_, EngineOptions{game_.Dir(), 1});
     host_->Attach(engine_.get());
@@ -76,6 +79,22 @@ TEST_F(MovieWindowTest, AClickOnTheVideoEndsItAfterTheGraceTicks) {
   EXPECT_FALSE(engine_->MoviePlaying());
   EXPECT_FALSE(host_->MoviePlaying());
   EXPECT_FALSE(video->isVisible());
+}
+
+TEST_F(MovieWindowTest, TheDemosMoviePlaysToItsEnd) {
+  std::vector<uint8_t> movie;
+  ASSERT_TRUE(ReadWholeFile(std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game" / "movie" / "train.gif", movie));
+  Start(movie, "train.gif");
+  ASSERT_TRUE(RunEventsUntil([&] { return engine_->MoviePlaying(); }));
+  QVideoWidget* video = host_->Window().findChild<QVideoWidget*>();
+  ASSERT_NE(video, nullptr);
+  // The picture of the train, as the player decodes it into the video.
+  QSize frameSize;
+  QObject::connect(video->videoSink(), &QVideoSink::videoFrameChanged, video, [&](const QVideoFrame& frame) {
+    if (frame.isValid()) frameSize = frame.size();
+  });
+  EXPECT_TRUE(RunEventsUntil([&] { return !engine_->MoviePlaying(); }, 20000)) << "the movie ends by itself";
+  EXPECT_EQ(frameSize, QSize(320, 240));
 }
 
 }  // namespace

@@ -136,8 +136,10 @@ TEST_F(DemoDisplayMenus, FullScreenPlayPhasesBackgroundAnimationAndReplay) {
                        "\"quit\"]"),
             std::string::npos)
       << state;
-  // Back at the crossroads the story saves again.
-  for (int i = 0; i < 30 && e.script.currentScript == "showcase"; ++i) Click(400, 100);
+  // Back at the crossroads, declining the text and command showcases, the story saves again.
+  ASSERT_TRUE(ClickUntilChoice(30));
+  ASSERT_EQ(e.script.currentScript, "showcase");
+  Choose(1);
   ASSERT_EQ(e.script.currentScript, "crossroads");
   EXPECT_EQ(e.vars.S(28), 1);
   EXPECT_FALSE(e.BackgroundAnimationRunning());
