@@ -88,6 +88,8 @@ std::string TForm1::DescribeState() const {
   out += std::string(",\"dev\":{\"traceMode\":") + (ctl.traceMode ? "true" : "false") +
          ",\"flagEditorOpen\":" + (devtools.flagEditorOpen ? "true" : "false") +
          ",\"globalDataReplace\":" + (devtools.globalDataReplace ? "true" : "false") + "}";
+  // Written after the window has closed (the --state file of a run that ended at exitgame) it is true.
+  out += std::string(",\"windowClosed\":") + (ctl.destroyed ? "true" : "false");
   out += "}\n";
   return out;
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "scene_test_support.h"
+#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -50,6 +51,8 @@ class DemoDisplayMenus : public ::testing::Test {
     host->Attach(engine.get());
     ASSERT_TRUE(host->Start());
     host->RunUntilSettled(20000);
+    // From the title menu into the story.
+    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
   }
 
   void Input(const std::vector<std::string>& lines) {

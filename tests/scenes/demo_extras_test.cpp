@@ -10,6 +10,7 @@
 
 #include "graphics/png_io.h"
 #include "scene_test_support.h"
+#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -36,6 +37,8 @@ class DemoExtras : public ::testing::Test {
     host->Attach(engine.get());
     ASSERT_TRUE(host->Start());
     host->RunUntilSettled(20000);
+    // From the title menu into the story.
+    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
   }
 
   // Input lines delivered now, one after the other, then the engine left to settle.

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "scene_test_support.h"
+#include "support/demo_title.h"
 #include "support/text_game.h"
 
 namespace torvel {
@@ -39,6 +40,8 @@ class DemoShowcaseParts : public ::testing::Test {
     host->Attach(engine.get());
     ASSERT_TRUE(host->Start());
     host->RunUntilSettled(20000);
+    // From the title menu into the story.
+    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
   }
 
   void Input(const std::vector<std::string>& lines) {

@@ -9,6 +9,7 @@
 
 #include "graphics/png_io.h"
 #include "scene_test_support.h"
+#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -33,6 +34,8 @@ class DemoTown : public ::testing::Test {
     host->Attach(engine.get());
     ASSERT_TRUE(host->Start());
     host->RunUntilSettled(20000);
+    // From the title menu into the story.
+    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
   }
 
   void Settle() { host->RunUntilSettled(20000); }

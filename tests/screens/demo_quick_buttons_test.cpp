@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/save_test_game.h"
+#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -20,6 +21,7 @@ TEST(DemoQuickButtons, TheAutoButtonAndTheGaugeOnTheDemosWindow) {
   host.Attach(&e);
   ASSERT_TRUE(host.Start());
   host.RunUntilSettled(5000);
+  ASSERT_TRUE(StartDemoStory(host, e));
   ASSERT_EQ(e.ctl.waitKind, 1);
   ASSERT_TRUE(e.text.windowShown);
   ASSERT_EQ(e.textWindow.y, 440);

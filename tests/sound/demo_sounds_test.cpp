@@ -9,6 +9,7 @@
 #include "shell/engine.h"
 #include "sound/ogg_voice.h"
 #include "sound/wady_decoder.h"
+#include "support/demo_title.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
@@ -46,6 +47,7 @@ TEST(DemoSounds, TheStoryStartsItsMusic) {
   host.Attach(&engine);
   ASSERT_TRUE(host.Start());
   host.RunUntilSettled(2000);
+  ASSERT_TRUE(testing::StartDemoStory(host, engine));
   EXPECT_EQ(engine.vars.S(5), 1);
   EXPECT_TRUE(host.Sound().Status(3).playing);
   EXPECT_EQ(engine.sound.slotNames[3], "M01");

@@ -37,7 +37,9 @@ TEST(TorvelHeadlessTest, PlaysTheDemoAndWritesPictureAndState) {
   testing::TempFolder out;
   std::filesystem::path input = out.Path() / "input.txt";
   ASSERT_TRUE(WriteFileAtomically(
-      input, std::string_view("2000 click 400 300\n2100 state " + (out.Path() / "mid.json").string() + "\n")));
+      // "はじめから" on the title menu, then a click past the story's first page into the notice board.
+      input, std::string_view("2000 click 400 88\n2100 state " + (out.Path() / "mid.json").string() +
+                              "\n6000 click 400 560\n")));
   ProgramRun run = Execute("XDG_CONFIG_HOME=" + out.Path().string() + " " + kTorvel + " --headless --seed 7 --input " +
                            input.string() + " --shot " + (out.Path() / "end.png").string() + " --state " +
                            (out.Path() / "end.json").string() + " " + kDemo);
