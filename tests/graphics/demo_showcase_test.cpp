@@ -18,7 +18,7 @@ const std::filesystem::path kDemo = std::filesystem::path(TORVEL_BINARY_DIR) / "
 TEST(DemoShowcaseTest, EveryEffectPlaysAndTheStoryGoesOn) {
   testing::TempFolder settings;
   HeadlessHost host(settings.Path());
-  TForm1 e(host, EngineOptions{kDemo, 1});
+  TForm1 e(host, EngineOptions{kDemo, 1, false});  // saves in the test's own folder
   host.Attach(&e);
   ASSERT_TRUE(host.Start());
   host.RunUntilSettled(2000);

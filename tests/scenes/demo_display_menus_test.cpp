@@ -8,13 +8,10 @@
 #include <string>
 #include <vector>
 
-#include "scene_test_support.h"
-#include "support/demo_title.h"
+#include "demo_story_fixture.h"
 
 namespace torvel {
 namespace {
-
-const std::filesystem::path kDemo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
 
 // One entry's state in the state report's "menus", or "" when it is not there.
 std::string EntryState(const std::string& state, const std::string& menu, const std::string& id) {
@@ -43,37 +40,8 @@ std::string DisplayOf(bool fullScreen, bool menuBar, bool toolBar, int mode) {
          ",\"windowScale\":1,\"integerScaling\":false}";
 }
 
-class DemoDisplayMenus : public ::testing::Test {
+class DemoDisplayMenus : public testing::DemoStory {
  protected:
-  void SetUp() override {
-    host = std::make_unique<testing::RecordingHost>(settings.Path());
-    engine = std::make_unique<TForm1>(*host, EngineOptions{kDemo, 7});
-    host->Attach(engine.get());
-    ASSERT_TRUE(host->Start());
-    host->RunUntilSettled(20000);
-    // From the title menu into the story.
-    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
-  }
-
-  void Input(const std::vector<std::string>& lines) {
-    host->RunFrames(6);
-    std::string text;
-    for (const std::string& line : lines) text += std::to_string(host->TickCount()) + " " + line + "\n";
-    host->SetInput(ParseInputScript(text).events);
-    host->RunUntilSettled(20000);
-  }
-  void Click(int x, int y, const char* button = "left") {
-    Input({"move " + std::to_string(x) + " " + std::to_string(y),
-           "click " + std::to_string(x) + " " + std::to_string(y) + " " + button});
-  }
-  bool ClickUntilChoice(int clicks = 80) {
-    for (int i = 0; i < clicks && engine->ctl.choiceMode != 1; ++i) Click(400, 100);
-    return engine->ctl.choiceMode == 1;
-  }
-  void Choose(int bar) {
-    const TForm1& e = *engine;
-    Click(400, e.choices.listTop + bar * e.config.SELECT_Y_PITCH + e.choices.barHeight / 2);
-  }
   // The save and load entries of the menu bar, the right-click menu and the tool bar.
   void ExpectSavesAndLoads(const char* save, const char* load) {
     const std::string state = engine->DescribeState();
@@ -86,10 +54,6 @@ class DemoDisplayMenus : public ::testing::Test {
       EXPECT_EQ(EntryState(state, menu, id), load) << menu << " " << id;
     }
   }
-
-  testing::TempFolder settings;
-  std::unique_ptr<testing::RecordingHost> host;
-  std::unique_ptr<TForm1> engine;
 };
 
 TEST_F(DemoDisplayMenus, FullScreenPlayPhasesBackgroundAnimationAndReplay) {
@@ -137,7 +101,7 @@ TEST_F(DemoDisplayMenus, FullScreenPlayPhasesBackgroundAnimationAndReplay) {
             std::string::npos)
       << state;
   // Back at the crossroads, declining the text and command showcases, the story saves again.
-  ASSERT_TRUE(ClickUntilChoice(30));
+  ASSERT_TRUE(ClickUntilChoice(1, 30));
   ASSERT_EQ(e.script.currentScript, "showcase");
   Choose(1);
   ASSERT_EQ(e.script.currentScript, "crossroads");

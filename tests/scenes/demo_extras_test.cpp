@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "demo_story_fixture.h"
 #include "graphics/png_io.h"
-#include "scene_test_support.h"
-#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -18,7 +17,6 @@ namespace {
 using testing::Bgr;
 using testing::Px;
 
-const std::filesystem::path kDemo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
 const std::filesystem::path kPictures = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "gallery" / "gra3";
 
 Bitmap Picture(const char* name) {
@@ -29,46 +27,14 @@ Bitmap Picture(const char* name) {
 
 bool Has(const std::string& state, const std::string& part) { return state.find(part) != std::string::npos; }
 
-class DemoExtras : public ::testing::Test {
+class DemoExtras : public testing::DemoStory {
  protected:
-  void SetUp() override {
-    host = std::make_unique<testing::RecordingHost>(settings.Path());
-    engine = std::make_unique<TForm1>(*host, EngineOptions{kDemo, 7});
-    host->Attach(engine.get());
-    ASSERT_TRUE(host->Start());
-    host->RunUntilSettled(20000);
-    // From the title menu into the story.
-    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
-  }
-
-  // Input lines delivered now, one after the other, then the engine left to settle.
-  void Input(const std::vector<std::string>& lines) {
-    host->RunFrames(6);
-    std::string text;
-    for (const std::string& line : lines) text += std::to_string(host->TickCount()) + " " + line + "\n";
-    host->SetInput(ParseInputScript(text).events);
-    host->RunUntilSettled(20000);
-  }
-  void Click(int x, int y, const char* button = "left") {
-    Input({"click " + std::to_string(x) + " " + std::to_string(y) + " " + button});
-  }
-  void Move(int x, int y) { Input({"move " + std::to_string(x) + " " + std::to_string(y)}); }
-  // Clicks through text until a choice waits.
-  bool ClickUntilChoice(int clicks = 80) {
-    for (int i = 0; i < clicks && engine->ctl.choiceMode != 1; ++i) Click(400, 100);
-    return engine->ctl.choiceMode == 1;
-  }
-  void Choose(int bar) {
-    const TForm1& e = *engine;
-    Click(400, e.choices.listTop + bar * e.config.SELECT_Y_PITCH + e.choices.barHeight / 2);
-  }
   // Opens the extras menu's entry `bar` from its choice.
   void OpenExtra(int bar) {
     ASSERT_TRUE(ClickUntilChoice());
     ASSERT_EQ(engine->script.currentScript, "extras");
     Choose(bar);
   }
-  Bgr Window(int x, int y) { return Px(host->Window(), x, y); }
   // How many pixels of the window's rectangle differ from `picture` there.
   int Differing(const Bitmap& picture, int x1, int y1, int x2, int y2) {
     int n = 0;
@@ -77,10 +43,6 @@ class DemoExtras : public ::testing::Test {
     }
     return n;
   }
-
-  testing::TempFolder settings;
-  std::unique_ptr<testing::RecordingHost> host;
-  std::unique_ptr<TForm1> engine;
 };
 
 TEST_F(DemoExtras, TheGalleriesMusicRoomAndRecollectionFromTheCrossroads) {

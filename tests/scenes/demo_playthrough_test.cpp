@@ -14,6 +14,7 @@
 
 #include "graphics/picture_test_support.h"
 #include "graphics/png_io.h"
+#include "support/built_demo.h"
 #include "support/game_fixture.h"
 #include "support/program_run.h"
 
@@ -38,7 +39,7 @@ std::string ReadText(const fs::path& file) {
 class Playthrough {
  public:
   Playthrough(const std::string& game, const fs::path& input) {
-    fs::copy(kBuild / "demo" / game, folder_.Path() / "game", fs::copy_options::recursive);
+    testing::CopyBuiltDemo(game.c_str(), folder_.Path() / "game");
     fs::create_directories(folder_.Path() / "config");
     run_ = testing::RunCommand("cd " + folder_.Path().string() + " && XDG_CONFIG_HOME=" +
                                (folder_.Path() / "config").string() + " " + (kBuild / "src" / "torvel").string() +

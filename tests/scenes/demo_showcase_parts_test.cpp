@@ -12,8 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "scene_test_support.h"
-#include "support/demo_title.h"
+#include "demo_story_fixture.h"
 #include "support/text_game.h"
 
 namespace torvel {
@@ -22,50 +21,21 @@ namespace {
 using testing::Bgr;
 using testing::Px;
 
-const std::filesystem::path kDemo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
-
 // Colours the demo's build draws (demo/effects/make_effects.sh), as blue, green, red.
 constexpr Bgr kStar{0x66, 0xE0, 0xFF};
 constexpr Bgr kCardSky{0xE0, 0xB5, 0x86};
 constexpr Bgr kLitWindow{0x6B, 0xD3, 0xFF};
 constexpr Bgr kAqua{0xFF, 0xFF, 0x00};
 
-class DemoShowcaseParts : public ::testing::Test {
+class DemoShowcaseParts : public testing::DemoStory {
  protected:
-  void SetUp() override {
-    host = std::make_unique<testing::RecordingHost>(settings.Path());
-    // The completed game and the opened gallery are written to the global data: into this
-    // test's own folder, not beside the demo that other tests play.
-    engine = std::make_unique<TForm1>(*host, EngineOptions{kDemo, 7, false});
-    host->Attach(engine.get());
-    ASSERT_TRUE(host->Start());
-    host->RunUntilSettled(20000);
-    // From the title menu into the story.
-    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
-  }
-
-  void Input(const std::vector<std::string>& lines) {
-    host->RunFrames(6);
-    std::string text;
-    for (const std::string& line : lines) text += std::to_string(host->TickCount()) + " " + line + "\n";
-    host->SetInput(ParseInputScript(text).events);
-    host->RunUntilSettled(20000);
-  }
-  void Click(int x, int y) { Input({"click " + std::to_string(x) + " " + std::to_string(y) + " left"}); }
   // Clicks on the picture's top, where no button lies, until `done` holds.
   bool ClickUntil(const std::function<bool()>& done, int clicks = 40) {
     for (int i = 0; i < clicks && !done(); ++i) Click(400, 100);
     return done();
   }
-  bool ClickUntilChoice() {
-    return ClickUntil([this] { return engine->ctl.choiceMode == 1; });
-  }
   bool ClickUntilPage(const std::string& part) {
     return ClickUntil([&] { return Page().find(part) != std::string::npos; });
-  }
-  void Choose(int bar) {
-    const TForm1& e = *engine;
-    Click(400, e.choices.listTop + bar * e.config.SELECT_Y_PITCH + e.choices.barHeight / 2);
   }
   // The text on the page, all rows together, as UTF-8.
   std::string Page() const {
@@ -88,10 +58,6 @@ class DemoShowcaseParts : public ::testing::Test {
     host->recording = false;
     host->shown.clear();
   }
-
-  testing::TempFolder settings;
-  std::unique_ptr<testing::RecordingHost> host;
-  std::unique_ptr<TForm1> engine;
 };
 
 TEST_F(DemoShowcaseParts, TextAndCommandShowcasesFromTheCrossroads) {
@@ -198,7 +164,7 @@ TEST_F(DemoShowcaseParts, TextAndCommandShowcasesFromTheCrossroads) {
   // ---- a completed game counted ----
   ASSERT_TRUE(ClickUntilPage("見終えた回数は、1回です。"));
   EXPECT_TRUE(e.vars.E.Test(999));
-  EXPECT_NE(e.SaveFolder(), kDemo);
+  EXPECT_NE(e.SaveFolder(), testing::kBuiltDemo);
   // ---- every gallery picture opened ----
   ASSERT_TRUE(ClickUntilChoice());
   Choose(0);
@@ -213,7 +179,7 @@ TEST_F(DemoShowcaseParts, TextAndCommandShowcasesFromTheCrossroads) {
   Choose(0);
   ASSERT_EQ(host->OpenedTargets().size(), 1u);
   EXPECT_EQ(std::filesystem::path(host->OpenedTargets()[0]),
-            std::filesystem::canonical(kDemo / "manual" / "index.html"));
+            std::filesystem::canonical(testing::kBuiltDemo / "manual" / "index.html"));
 
   // ---- back at the crossroads, saving again ----
   ASSERT_TRUE(ClickUntil([&] { return e.script.currentScript == "crossroads"; }));

@@ -7,9 +7,8 @@
 #include <filesystem>
 #include <string>
 
+#include "demo_story_fixture.h"
 #include "graphics/png_io.h"
-#include "scene_test_support.h"
-#include "support/demo_title.h"
 
 namespace torvel {
 namespace {
@@ -17,7 +16,6 @@ namespace {
 using testing::Bgr;
 using testing::Px;
 
-const std::filesystem::path kDemo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
 const std::filesystem::path kPictures = std::filesystem::path(TORVEL_SOURCE_DIR) / "demo" / "gra";
 
 Bitmap Picture(const char* name) {
@@ -26,44 +24,14 @@ Bitmap Picture(const char* name) {
   return b;
 }
 
-class DemoTown : public ::testing::Test {
- protected:
-  void SetUp() override {
-    host = std::make_unique<HeadlessHost>(settings.Path());
-    engine = std::make_unique<TForm1>(*host, EngineOptions{kDemo, 7});
-    host->Attach(engine.get());
-    ASSERT_TRUE(host->Start());
-    host->RunUntilSettled(20000);
-    // From the title menu into the story.
-    ASSERT_TRUE(testing::StartDemoStory(*host, *engine));
-  }
-
-  void Settle() { host->RunUntilSettled(20000); }
-  void ClickAt(int x, int y, MouseButton button = MouseButton::Left) {
-    host->RunFrames(6);
-    engine->PBMouseMove(ShiftState{}, x, y);
-    engine->PBMouseDown(button, ShiftState{}, x, y);
-    engine->PBMouseUp(button, ShiftState{}, x, y);
-    Settle();
-  }
-  // Clicks through text until a choice of `mode` waits.
-  bool ClickUntilChoice(int mode, int clicks = 80) {
-    for (int i = 0; i < clicks && engine->ctl.choiceMode != mode; ++i) ClickAt(400, 100);
-    return engine->ctl.choiceMode == mode;
-  }
-  Bgr Window(int x, int y) { return Px(host->Window(), x, y); }
-
-  testing::TempFolder settings;
-  std::unique_ptr<HeadlessHost> host;
-  std::unique_ptr<TForm1> engine;
-};
+class DemoTown : public testing::DemoStory {};
 
 TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
   TForm1& e = *engine;
   ASSERT_TRUE(ClickUntilChoice(1));
   ASSERT_EQ(e.choices.choiceCount, 5);
   // The third bar: into the town.
-  ClickAt(400, e.choices.listTop + 2 * e.config.SELECT_Y_PITCH + e.choices.barHeight / 2);
+  Choose(2);
   ASSERT_EQ(e.script.currentScript, "town");
   ASSERT_TRUE(ClickUntilChoice(4));
 
@@ -89,7 +57,7 @@ TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
 
   // The shopping street's tree, and the bakery at the end of one of its branches. The shop took
   // its "visited" mark from the chosen picture just before the tree came up over it.
-  ClickAt(300, 300);
+  Click(300, 300);
   ASSERT_EQ(e.ctl.choiceMode, 6);
   EXPECT_EQ(Px(e.selectionTree.saved, 420, 290), Px(chosen, 420, 290));
   EXPECT_EQ(Px(e.selectionTree.saved, 600, 250), Px(town, 600, 250));
@@ -99,7 +67,7 @@ TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
   EXPECT_EQ(e.selectionTree.secondRows.size(), 3u);
   engine->PBMouseMove(ShiftState{}, 500, 370);
   EXPECT_EQ(e.selectionTree.target, "shops:bakery");
-  ClickAt(500, 370);
+  Click(500, 370);
   EXPECT_EQ(e.script.currentScript, "shops");
   EXPECT_EQ(e.ctl.waitKind, 1);
   ASSERT_TRUE(ClickUntilChoice(4));
@@ -107,7 +75,7 @@ TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
   EXPECT_TRUE(e.clickMap.map.regions[5].enabled);
 
   // The clock tower: the bird flies, the bell is fixed, the last frame is built off screen.
-  ClickAt(600, 300);
+  Click(600, 300);
   EXPECT_EQ(e.script.currentScript, "clock");
   host->RunFrames(6);
   engine->PBMouseDown(MouseButton::Left, ShiftState{}, 400, 100);
@@ -148,9 +116,9 @@ TEST_F(DemoTown, TheTownWalkFromTheCrossroads) {
   EXPECT_EQ(e.clickMap.timeoutTicks, 1);
   while (e.ctl.timerCounter < start + left) host->RunFrame();
   EXPECT_NE(e.ctl.choiceMode, 4);
-  Settle();
+  host->RunUntilSettled(20000);
   EXPECT_EQ(e.script.currentScript, "town");
-  ClickAt(400, 100);
+  Click(400, 100);
   EXPECT_EQ(e.script.currentScript, "crossroads");
 }
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "screens/save_test_game.h"
-#include "support/demo_title.h"
+#include "support/built_demo.h"
 
 namespace torvel {
 namespace {
@@ -13,9 +13,7 @@ using namespace testing;
 TEST(DemoQuickButtons, TheAutoButtonAndTheGaugeOnTheDemosWindow) {
   TempFolder folder;
   const std::filesystem::path dir = folder.Path() / "game";
-  const std::filesystem::path demo = std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / "game";
-  std::filesystem::copy(demo, dir, std::filesystem::copy_options::recursive);
-  for (const char* own : {"save", "save0.dat", "kaiso.dat"}) std::filesystem::remove_all(dir / own);
+  CopyBuiltDemo("game", dir);
   HeadlessHost host(folder.Path() / "config");
   TForm1 e(host, EngineOptions{dir, 1, true});
   host.Attach(&e);

@@ -9,7 +9,7 @@
 #include "shell/engine.h"
 #include "sound/ogg_voice.h"
 #include "sound/wady_decoder.h"
-#include "support/demo_title.h"
+#include "support/built_demo.h"
 #include "support/game_fixture.h"
 
 namespace torvel {
@@ -43,7 +43,7 @@ TEST(DemoSounds, EveryEntryDecodes) {
 TEST(DemoSounds, TheStoryStartsItsMusic) {
   testing::TempFolder settings;
   HeadlessHost host(settings.Path());
-  TForm1 engine(host, EngineOptions{kDemo, 1});
+  TForm1 engine(host, EngineOptions{kDemo, 1, false});  // saves in the test's own folder
   host.Attach(&engine);
   ASSERT_TRUE(host.Start());
   host.RunUntilSettled(2000);

@@ -11,6 +11,7 @@
 #include "platform/instance_lock.h"
 #include "resources/archive.h"
 #include "resources/file_io.h"
+#include "support/built_demo.h"
 #include "support/game_fixture.h"
 #include "support/program_run.h"
 
@@ -40,9 +41,11 @@ TEST(TorvelHeadlessTest, PlaysTheDemoAndWritesPictureAndState) {
       // "はじめから" on the title menu, then a click past the story's first page into the notice board.
       input, std::string_view("2000 click 400 88\n2100 state " + (out.Path() / "mid.json").string() +
                               "\n6000 click 400 560\n")));
+  // A copy, since the program keeps its saves beside a game it can write to.
+  testing::CopyBuiltDemo("game", out.Path() / "game");
   ProgramRun run = Execute("XDG_CONFIG_HOME=" + out.Path().string() + " " + kTorvel + " --headless --seed 7 --input " +
                            input.string() + " --shot " + (out.Path() / "end.png").string() + " --state " +
-                           (out.Path() / "end.json").string() + " " + kDemo);
+                           (out.Path() / "end.json").string() + " " + (out.Path() / "game").string());
   ASSERT_EQ(run.code, 0) << run.output;
   std::string state = ReadText(out.Path() / "end.json");
   for (const char* key :
@@ -60,8 +63,9 @@ TEST(TorvelHeadlessTest, PlaysTheDemoAndWritesPictureAndState) {
 
 TEST(TorvelHeadlessTest, RunsAGivenNumberOfFrames) {
   testing::TempFolder out;
-  ProgramRun run =
-      Execute(kTorvel + " --headless --frames 7 --state " + (out.Path() / "s.json").string() + " " + kDemo);
+  testing::CopyBuiltDemo("game", out.Path() / "game");
+  ProgramRun run = Execute(kTorvel + " --headless --frames 7 --state " + (out.Path() / "s.json").string() + " " +
+                           (out.Path() / "game").string());
   ASSERT_EQ(run.code, 0) << run.output;
   EXPECT_NE(ReadText(out.Path() / "s.json").find("\"frame\":7,"), std::string::npos);
 }

@@ -1,5 +1,7 @@
 #pragma once
-// The bundled demo opens on its title menu: its first bar, "はじめから", starts the story.
+// The demos the build makes, as tests play them: a copy of their archives in a scratch folder, and
+// the title menu's first bar, "はじめから", that starts the story.
+#include <filesystem>
 #include <string>
 
 #include "platform/headless/headless_host.h"
@@ -7,6 +9,14 @@
 #include "shell/engine.h"
 
 namespace torvel::testing {
+
+// Copies build/demo/NAME ("game" or "plain") to `to` without the saves that programs run on the
+// build tree's folder leave there, so that every copy starts as a new player's.
+inline void CopyBuiltDemo(const char* name, const std::filesystem::path& to) {
+  std::filesystem::copy(std::filesystem::path(TORVEL_BINARY_DIR) / "demo" / name, to,
+                        std::filesystem::copy_options::recursive);
+  for (const char* own : {"save", "save0.dat", "kaiso.dat"}) std::filesystem::remove_all(to / own);
+}
 
 // Chooses "はじめから" on the shown title menu (after the click debounce) and runs until the story
 // waits for the player. False when no choice was shown.
