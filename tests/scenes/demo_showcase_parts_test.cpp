@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,11 +28,6 @@ constexpr Bgr kAqua{0xFF, 0xFF, 0x00};
 
 class DemoShowcaseParts : public testing::DemoStory {
  protected:
-  // Clicks on the picture's top, where no button lies, until `done` holds.
-  bool ClickUntil(const std::function<bool()>& done, int clicks = 40) {
-    for (int i = 0; i < clicks && !done(); ++i) Click(400, 100);
-    return done();
-  }
   bool ClickUntilPage(const std::string& part) {
     return ClickUntil([&] { return Page().find(part) != std::string::npos; });
   }
@@ -198,7 +192,7 @@ TEST_F(DemoShowcaseParts, TextAndCommandShowcasesFromTheCrossroads) {
   e.vars.F.Set(20);
   ASSERT_TRUE(ClickUntilChoice());
   Choose(0);
-  ASSERT_TRUE(ClickUntil([&] { return e.script.replayMode == 0; }, 80));
+  ASSERT_TRUE(ClickUntil([&] { return e.script.replayMode == 0; }));
   EXPECT_EQ(e.ctl.screenMode, smCgViewer);
   EXPECT_EQ(host->MovieRequests().size(), 2u) << "the movie was replayed";
   EXPECT_TRUE(e.vars.F.Test(20)) << "the flags were left alone";

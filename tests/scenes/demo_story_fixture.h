@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -40,10 +41,14 @@ class DemoStory : public ::testing::Test {
     Input({"click " + std::to_string(x) + " " + std::to_string(y) + " " + button});
   }
   void Move(int x, int y) { Input({"move " + std::to_string(x) + " " + std::to_string(y)}); }
-  // Clicks on the picture's top, where no button lies, until a choice of `mode` waits.
+  // Clicks on the picture's top, where no button lies, until `done` holds.
+  bool ClickUntil(const std::function<bool()>& done, int clicks = 80) {
+    for (int i = 0; i < clicks && !done(); ++i) Click(400, 100);
+    return done();
+  }
+  // Until a choice of `mode` waits.
   bool ClickUntilChoice(int mode = 1, int clicks = 80) {
-    for (int i = 0; i < clicks && engine->ctl.choiceMode != mode; ++i) Click(400, 100);
-    return engine->ctl.choiceMode == mode;
+    return ClickUntil([this, mode] { return engine->ctl.choiceMode == mode; }, clicks);
   }
   // Chooses bar `bar` (from 0) of the choice list shown.
   void Choose(int bar) {
